@@ -1,0 +1,26 @@
+// The catalogue as the list control holds it: one item per shortcut, the record attached as
+// the item's data value, the item order being the catalogue order.
+#pragma once
+
+#include <windows.h>
+
+#include "catalogue/Shortcut.h"
+#include "framework/ListCtrl.h"
+
+namespace ol {
+
+// LVM_SORTITEMS callback: the two items' records in catalogue order (the parameter is unused).
+int CALLBACK CompareShortcuts(LPARAM first, LPARAM second, LPARAM unused);
+
+CShortcut* RecordAt(const CListCtrl& list, int index);
+
+// Appends an item for `record` (label = name, image = icon index, column 1 = target) and
+// attaches the record; returns the item's position.
+int InsertShortcutItem(const CListCtrl& list, int index, CShortcut* record);
+
+void SortCatalogue(const CListCtrl& list);
+
+// Destroys every item's record and clears the items' data values; the items stay.
+void FreeAllRecords(const CListCtrl& list);
+
+}  // namespace ol

@@ -1,0 +1,47 @@
+// LaunchData.olf next to the executable: read once into the list at start-up, written once
+// from the list at shut-down. Both report their failures in message boxes owned by the view.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "framework/ImageList.h"
+#include "framework/ListCtrl.h"
+
+namespace ol {
+
+inline constexpr std::string_view kReadErrorTitle = "Data File Read Error";
+inline constexpr std::string_view kReadErrorText =
+    "An error was encountered while trying to read the\nOrbels Launch data file (LaunchData.olf). No stored\n"
+    "categories or shortcuts can be loaded!";
+inline constexpr std::string_view kWriteErrorTitle = "Data File Write Error";
+inline constexpr std::string_view kWriteErrorText =
+    "An error was encountered while trying to write the\nOrbels Launch data file (LaunchData.olf). No stored\n"
+    "categories or shortcuts can be written for future use!";
+
+class CDataFile {
+ public:
+  // The data file in the launcher's directory.
+  CDataFile();
+  explicit CDataFile(std::string path) : m_strPath(std::move(path)) {}
+
+  const std::string& GetPath() const { return m_strPath; }
+  std::string GetBackupPath() const { return m_strPath + ".bak"; }
+
+  // Fills the empty list with the file's records in file order, giving each its icon index.
+  // A missing file is an empty catalogue; an unreadable one is reported.
+  void LoadShortcuts(const CListCtrl& list, CImageList& large, CImageList& small, HWND owner);
+
+  // Sorts the list into catalogue order and writes every record. A file that was there but
+  // could not be read at start-up is first kept as LaunchData.olf.bak, and is not replaced
+  // when that fails.
+  void SaveShortcuts(const CListCtrl& list, HWND owner);
+
+ private:
+  std::string m_strPath;
+  bool m_bUnreadableAtLoad = false;
+};
+
+}  // namespace ol

@@ -1,0 +1,37 @@
+// Feeds arbitrary bytes to the data-file reader. Every record it hands out must be complete
+// and its own copy; writing the records and reading them back must give the same records.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "catalogue/DataFileFormat.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  std::vector<ol::CShortcut> records;
+  ol::ParseDataFile(bytes, [&records](ol::CShortcut&& record) { records.push_back(std::move(record)); });
+
+  // A record's texts never contain a line feed: lines are split there.
+  for (const ol::CShortcut& record : records) {
+    for (const std::string* text : {&record.m_strName, &record.m_strType, &record.m_strTarget,
+                                    &record.m_strCommandLine}) {
+      if (text->find('\n') != std::string::npos) std::abort();
+    }
+  }
+
+  const auto at = [&records](int i) -> const ol::CShortcut& { return records[static_cast<std::size_t>(i)]; };
+  const std::string written = ol::FormatDataFile(static_cast<int>(records.size()), at);
+  std::vector<ol::CShortcut> again;
+  ol::ParseDataFile(written, [&again](ol::CShortcut&& record) { again.push_back(std::move(record)); });
+  if (again.size() != records.size()) std::abort();
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    if (again[i].m_strName != records[i].m_strName || again[i].m_strType != records[i].m_strType ||
+        again[i].m_strTarget != records[i].m_strTarget || again[i].m_strCommandLine != records[i].m_strCommandLine) {
+      std::abort();
+    }
+  }
+  return 0;
+}

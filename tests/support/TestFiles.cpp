@@ -1,0 +1,93 @@
+#include "support/TestFiles.h"
+
+#include <thread>
+#include <vector>
+
+#include "util/AtomicFile.h"
+#include "util/SystemUtil.h"
+
+namespace oltest {
+
+namespace {
+
+void RemoveTree(const std::string& path) {
+  WIN32_FIND_DATAA data;
+  HANDLE find = ::FindFirstFileA((path + "\\*").c_str(), &data);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = data.cFileName;
+      if (name == "." || name == "..") continue;
+      const std::string child = path + "\\" + name;
+      ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(child);
+      } else {
+        ::DeleteFileA(child.c_str());
+      }
+    } while (::FindNextFileA(find, &data));
+    ::FindClose(find);
+  }
+  ::RemoveDirectoryA(path.c_str());
+}
+
+}  // namespace
+
+ScratchDir::ScratchDir() {
+  char temp[MAX_PATH] = {};
+  ::GetTempPathA(MAX_PATH, temp);
+  static int counter = 0;
+  for (;;) {
+    m_path = std::string(temp) + "olt" + std::to_string(::GetCurrentProcessId()) + "_" + std::to_string(++counter);
+    if (::CreateDirectoryA(m_path.c_str(), nullptr)) break;
+  }
+}
+
+ScratchDir::~ScratchDir() { RemoveTree(m_path); }
+
+std::optional<std::string> ReadFileBytes(const std::string& path) { return ol::ReadWholeFile(path); }
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                  written == bytes.size();
+  ::CloseHandle(file);
+  return ok;
+}
+
+bool CopyTestFile(const std::string& from, const std::string& to) {
+  return ::CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
+}
+
+std::string TestBinDirectory() { return ol::GetLauncherDirectory(); }
+
+std::string RecorderPath() { return TestBinDirectory() + "\\recorder.exe"; }
+
+std::optional<RecordedStart> WaitForRecording(const std::string& outFile, std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (auto bytes = ReadFileBytes(outFile); bytes && bytes->size() >= 4 &&
+                                             bytes->compare(bytes->size() - 4, 4, "END\n") == 0) {
+      const std::size_t first = bytes->find('\n');
+      const std::size_t second = bytes->find('\n', first + 1);
+      return RecordedStart{bytes->substr(0, first), bytes->substr(first + 1, second - first - 1)};
+    }
+    PumpMessagesFor(std::chrono::milliseconds(20));
+  }
+  return std::nullopt;
+}
+
+void PumpMessagesFor(std::chrono::milliseconds duration) {
+  const auto deadline = std::chrono::steady_clock::now() + duration;
+  do {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageA(&msg);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  } while (std::chrono::steady_clock::now() < deadline);
+}
+
+}  // namespace oltest

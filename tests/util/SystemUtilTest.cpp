@@ -1,0 +1,123 @@
+#include "util/SystemUtil.h"
+
+#include <gtest/gtest.h>
+
+#include "support/ModalResponder.h"
+#include "support/TestFiles.h"
+#include "util/ErrorText.h"
+
+using namespace ol;
+using namespace oltest;
+
+namespace {
+
+// Starts the recorder through StartProgram and returns what it saw.
+std::optional<RecordedStart> StartRecorder(const ScratchDir& dir, const std::string& commandLine,
+                                           const std::string& workingDirectory) {
+  const std::string out = dir / "recording.txt";
+  ::DeleteFileA(out.c_str());
+  ::SetEnvironmentVariableA("OL_RECORDER_OUT", out.c_str());
+  StartProgram(RecorderPath(), commandLine, workingDirectory);
+  return WaitForRecording(out);
+}
+
+}  // namespace
+
+TEST(PathExists, FilesAndFoldersExistMissingOnesDoNot) {
+  ScratchDir dir;
+  ASSERT_TRUE(WriteFileBytes(dir / "file.txt", "x"));
+  EXPECT_TRUE(PathExists(dir / "file.txt"));
+  EXPECT_TRUE(PathExists(dir.Path()));
+  EXPECT_TRUE(PathExists(dir.Path() + "\\"));
+  EXPECT_FALSE(PathExists(dir / "missing.txt"));
+  EXPECT_FALSE(PathExists(dir / "missing-folder\\file.txt"));
+  EXPECT_FALSE(PathExists(dir / "missing-folder"));
+}
+
+TEST(PathExists, OnlyNotFoundCountsAsMissing) {
+  // A drive letter with nothing behind it does not answer "not found" but "not ready" or
+  // "invalid drive"; only file-not-found and path-not-found mean missing.
+  char drives[256] = {};
+  ::GetLogicalDriveStringsA(sizeof drives, drives);
+  char unused = 0;
+  for (char letter = 'Q'; letter <= 'Y' && unused == 0; ++letter) {
+    if (!(::GetLogicalDrives() & (1u << (letter - 'A')))) unused = letter;
+  }
+  ASSERT_NE(unused, 0);
+  const std::string onMissingDrive = std::string(1, unused) + ":\\Games\\tool.exe";
+  ::SetLastError(0);
+  ::GetFileAttributesA(onMissingDrive.c_str());
+  const DWORD error = ::GetLastError();
+  EXPECT_EQ(PathExists(onMissingDrive), error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND);
+  // An invalid name is not "not found" either.
+  EXPECT_TRUE(PathExists("C:\\bad<name>|?.exe") ||
+              (::GetFileAttributesA("C:\\bad<name>|?.exe"), ::GetLastError() == ERROR_FILE_NOT_FOUND ||
+                                                                ::GetLastError() == ERROR_PATH_NOT_FOUND));
+}
+
+TEST(LauncherDirectory, IsTheFolderOfTheRunningProgramWithoutABackslash) {
+  const std::string directory = GetLauncherDirectory();
+  ASSERT_FALSE(directory.empty());
+  EXPECT_NE(directory.back(), '\\');
+  EXPECT_TRUE(PathExists(directory + "\\recorder.exe"));  // built beside the test programs
+  char module[2048] = {};
+  ::GetModuleFileNameA(nullptr, module, sizeof module);
+  EXPECT_EQ(std::string(module).rfind(directory + "\\", 0), 0u);
+}
+
+TEST(DirectoryPart, UsesTheSystemCodePage) {
+  EXPECT_EQ(GetDirectoryPart(R"(C:\Games\Tool\tool.exe)"), R"(C:\Games\Tool)");
+  EXPECT_EQ(GetDirectoryPart(R"(C:\tool.exe)"), "C:");
+  EXPECT_EQ(GetDirectoryPart("tool.exe"), "");
+  EXPECT_EQ(GetFileNamePart(R"(C:\Games\Tool\tool.exe)"), "tool.exe");
+}
+
+TEST(SystemErrorText, GivesTheSystemTextOrTheUnknownCodeText) {
+  const std::string notFound = GetSystemErrorText(ERROR_FILE_NOT_FOUND);
+  EXPECT_FALSE(notFound.empty());
+  EXPECT_EQ(notFound.find("Unknown Error Code"), std::string::npos);
+  EXPECT_EQ(GetSystemErrorText(0x2000BEEF), UnknownErrorCodeText(0x2000BEEF));
+  EXPECT_EQ(GetSystemErrorText(0x2000BEEF), "Unknown Error Code: 0x2000BEEF (48879)");
+}
+
+TEST(StartProgram, PassesTheTextAloneAsTheCommandLine) {
+  ScratchDir dir;
+  const auto seen = StartRecorder(dir, "-skip_intro -w", dir.Path());
+  ASSERT_TRUE(seen);
+  EXPECT_EQ(seen->commandLine, "-skip_intro -w");  // no program path in front
+  EXPECT_EQ(seen->workingDirectory, dir.Path());
+}
+
+TEST(StartProgram, AnEmptyTextPassesNoCommandLine) {
+  // Without a command line the system gives the program its own path (perhaps quoted) as
+  // the command line, and nothing else.
+  ScratchDir dir;
+  const auto seen = StartRecorder(dir, "", dir.Path());
+  ASSERT_TRUE(seen);
+  EXPECT_TRUE(seen->commandLine == RecorderPath() || seen->commandLine == "\"" + RecorderPath() + "\"")
+      << seen->commandLine;
+}
+
+TEST(StartProgram, LongCommandLinesArriveWhole) {
+  ScratchDir dir;
+  for (std::size_t length : {255u, 256u, 1000u, 8000u}) {
+    std::string text = " -r";
+    while (text.size() < length) text += static_cast<char>('a' + text.size() % 26);
+    const auto seen = StartRecorder(dir, text, dir.Path());
+    ASSERT_TRUE(seen) << length;
+    EXPECT_EQ(seen->commandLine, text) << length;
+  }
+}
+
+TEST(StartProgram, AFailedStartIsShownWithTheSystemsReason) {
+  ScratchDir dir;
+  const std::string missing = dir / "no-such-game.exe";
+  ModalResponder responder({IDOK});
+  StartProgram(missing, "-w", dir.Path());
+  const auto seen = responder.Seen();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].title, "Program Start Error");
+  EXPECT_EQ(seen[0].text, StartFailureText(missing, GetSystemErrorText(ERROR_FILE_NOT_FOUND)));
+  EXPECT_EQ(seen[0].icon, "hand");
+  EXPECT_EQ(seen[0].ButtonTexts(), "OK");
+}
