@@ -1,0 +1,43 @@
+#include "app/FrameGeometry.h"
+
+#include <cstdlib>
+
+namespace ol {
+
+Point ClampFramePosition(int left, int top, int width, int height, const Rect& workArea) {
+  const int greatestLeft = workArea.Width() - width;
+  const int greatestTop = workArea.Height() - height;
+  Point position{left, top};
+  if (position.x < 0 || position.x > greatestLeft) position.x = 0;
+  if (position.y < 0 || position.y > greatestTop) position.y = 0;
+  return position;
+}
+
+bool IsNear(int a, int b, int snapWidth) {
+  const long long distance = std::llabs(static_cast<long long>(a) - b);
+  return distance < snapWidth;
+}
+
+Rect SnapToWorkArea(const Rect& proposed, Point cursor, Point grabOffset, const Rect& workArea, int snapWidth) {
+  Rect rect = proposed;
+  const int dx = (cursor.x - grabOffset.x) - rect.left;
+  const int dy = (cursor.y - grabOffset.y) - rect.top;
+  rect = {rect.left + dx, rect.top + dy, rect.right + dx, rect.bottom + dy};
+  if (IsNear(rect.left, workArea.left, snapWidth)) {
+    const int shift = workArea.left - rect.left;
+    rect.left += shift, rect.right += shift;
+  } else if (IsNear(workArea.right, rect.right, snapWidth)) {
+    const int shift = workArea.right - rect.right;
+    rect.left += shift, rect.right += shift;
+  }
+  if (IsNear(rect.top, workArea.top, snapWidth)) {
+    const int shift = workArea.top - rect.top;
+    rect.top += shift, rect.bottom += shift;
+  } else if (IsNear(workArea.bottom, rect.bottom, snapWidth)) {
+    const int shift = workArea.bottom - rect.bottom;
+    rect.top += shift, rect.bottom += shift;
+  }
+  return rect;
+}
+
+}  // namespace ol

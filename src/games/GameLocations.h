@@ -1,0 +1,18 @@
+// Where the games' installers say the games are: read-only registry entries under
+// HKEY_LOCAL_MACHINE, read anew on every call.
+#pragma once
+
+#include <string>
+
+namespace ol {
+
+// The first game's root installation folder, exactly as stored ("" when not installed).
+std::string AutoLocateGame();
+// The second game's installation folder, with one trailing backslash removed.
+std::string AutoLocateGameTwo();
+
+// A text value of at most 259 characters under HKEY_LOCAL_MACHINE; "" when the key or the
+// value is missing, is not text, or does not fit.
+std::string ReadInstallerValue(const char* keyPath, const char* valueName);
+
+}  // namespace ol

@@ -1,0 +1,19 @@
+#include "listview/ListLayout.h"
+
+#include "util/PathText.h"
+
+namespace ol {
+
+ColumnWidths SplitColumns(int clientWidth, int scrollBarWidth) {
+  const int usable = clientWidth - scrollBarWidth;
+  const int name = (usable / 10) * 4;
+  return {name, usable - name};
+}
+
+int ListColumnWidth(int widestLabel) { return widestLabel + 32; }
+
+std::string ShortcutCountText(int count) {
+  return "\t\t" + CountText(count) + (count == 1 ? " Shortcut" : " Shortcuts");
+}
+
+}  // namespace ol

@@ -1,0 +1,198 @@
+#include "listview/OrbelslaunchView.h"
+
+#include <algorithm>
+
+#include "app/MainFrame.h"
+#include "app/RegistrySettings.h"
+#include "catalogue/CatalogueList.h"
+#include "games/GameLocations.h"
+#include "listview/ListLayout.h"
+#include "res/resource.h"
+
+namespace {
+
+std::string g_dataFilePathForTesting;
+
+constexpr DWORD kListStyles = LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_AUTOARRANGE | LVS_EDITLABELS | LVS_NOSORTHEADER;
+constexpr DWORD kViewStyles[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
+
+ol::CDataFile MakeDataFile() {
+  return g_dataFilePathForTesting.empty() ? ol::CDataFile() : ol::CDataFile(g_dataFilePathForTesting);
+}
+
+}  // namespace
+
+void COrbelslaunchView::SetDataFilePathForTesting(std::string path) { g_dataFilePathForTesting = std::move(path); }
+
+COrbelslaunchView::COrbelslaunchView() : m_dataFile(MakeDataFile()) {}
+
+COrbelslaunchView::~COrbelslaunchView() = default;
+
+const MessageMap* COrbelslaunchView::GetThisMessageMap() {
+  static constexpr MessageMapEntry kEntries[] = {
+      MapMessage<&COrbelslaunchView::OnDestroy>(WM_DESTROY),
+      MapMessage<&COrbelslaunchView::OnSize>(WM_SIZE),
+      MapUpdate<&COrbelslaunchView::UpdateShortcutCount>(ID_INDICATOR_SHORTCUTS),
+      MapCommand<&COrbelslaunchView::OnViewLargeIcons>(ID_VIEW_LARGE_ICONS),
+      MapCommand<&COrbelslaunchView::OnViewSmallIcons>(ID_VIEW_SMALL_ICONS),
+      MapCommand<&COrbelslaunchView::OnViewList>(ID_VIEW_LIST),
+      MapCommand<&COrbelslaunchView::OnViewDetails>(ID_VIEW_DETAILS),
+      MapUpdate<&COrbelslaunchView::OnUpdateViewLargeIcons>(ID_VIEW_LARGE_ICONS),
+      MapUpdate<&COrbelslaunchView::OnUpdateViewSmallIcons>(ID_VIEW_SMALL_ICONS),
+      MapUpdate<&COrbelslaunchView::OnUpdateViewList>(ID_VIEW_LIST),
+      MapUpdate<&COrbelslaunchView::OnUpdateViewDetails>(ID_VIEW_DETAILS),
+      MapCommand<&COrbelslaunchView::OnRefreshView>(ID_REFRESH_VIEW),
+  };
+  static const MessageMap map{&CListView::GetThisMessageMap, kEntries};
+  return &map;
+}
+
+CMainFrame* COrbelslaunchView::MainFrame() const {
+  return static_cast<CMainFrame*>(CWnd::FromHandlePermanent(::GetAncestor(m_hWnd, GA_ROOT)));
+}
+
+bool COrbelslaunchView::PreCreateWindow(CREATESTRUCTA& cs) {
+  LoadSettings();
+  return CListView::PreCreateWindow(cs);
+}
+
+void COrbelslaunchView::LoadSettings() {
+  CProfileSettingsStore store(*AfxGetApp());
+  ol::LoadSettings(store, *this, ol::AutoLocateGame(), ol::AutoLocateGameTwo());
+}
+
+void COrbelslaunchView::SaveSettings() {
+  RECT frame{};
+  if (CMainFrame* main = MainFrame()) frame = main->GetWindowRect();
+  CProfileSettingsStore store(*AfxGetApp());
+  ol::SaveSettings(store, *this,
+                   {frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top});
+}
+
+void COrbelslaunchView::RestoreWindowPlacement() {
+  CWinApp* app = AfxGetApp();
+  const int width = static_cast<int>(app->GetProfileInt("", ol::kWidth, ol::kDefaultWidth));
+  const int height = static_cast<int>(app->GetProfileInt("", ol::kHeight, ol::kDefaultHeight));
+  const int left = static_cast<int>(app->GetProfileInt("", ol::kLeftPosition, 0));
+  const int top = static_cast<int>(app->GetProfileInt("", ol::kTopPosition, 0));
+  const ol::Point position = ol::ClampFramePosition(left, top, width, height, WorkArea());
+  if (CMainFrame* main = MainFrame()) {
+    ::SetWindowPos(main->m_hWnd, m_bKeepOnTop == 1 ? HWND_TOPMOST : HWND_NOTOPMOST, position.x, position.y, width,
+                   height, SWP_SHOWWINDOW);
+  }
+}
+
+void COrbelslaunchView::OnInitialUpdate() {
+  CListView::OnInitialUpdate();
+  CWinApp* app = AfxGetApp();
+  app->BeginWaitCursor();
+  m_list = GetListCtrl();
+  m_pList = &m_list;
+  ModifyStyle(0, kListStyles);
+  RestoreWindowPlacement();
+
+  const ol::ColumnWidths widths = ol::SplitColumns(GetClientRect().right, ::GetSystemMetrics(SM_CXVSCROLL));
+  m_list.InsertColumn(0, "Shortcut Name", LVCFMT_LEFT, widths.name, 0);
+  m_list.InsertColumn(1, "Path", LVCFMT_LEFT, widths.path, 1);
+
+  m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT);
+  DWORD extended = m_list.GetExtendedStyle();
+  extended = m_nMouseSelection == 0 ? (extended | LVS_EX_TRACKSELECT) : (extended & ~LVS_EX_TRACKSELECT);
+  m_list.SetExtendedStyle(extended);
+
+  m_imageListLarge.Create(32, 32, ILC_COLOR32 | ILC_MASK, 8, 4);
+  m_imageListSmall.Create(16, 16, ILC_COLOR32 | ILC_MASK, 8, 4);
+  m_imageListLarge.SetBkColor(CLR_NONE);
+  m_imageListSmall.SetBkColor(CLR_NONE);
+  HINSTANCE instance = ::GetModuleHandleA(nullptr);
+  auto loadIcon = [instance](UINT id, int size) {
+    return ol::UniqueIcon(static_cast<HICON>(
+        ::LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+  };
+  m_imageListLarge.Add(loadIcon(IDI_NOICON, 32).Get());
+  m_imageListLarge.Add(loadIcon(IDI_FOLDER, 32).Get());
+  m_imageListSmall.Add(loadIcon(IDI_NOICON, 16).Get());
+  m_imageListSmall.Add(loadIcon(IDI_FOLDER, 16).Get());
+  // Not shared: the list destroys both lists with its window.
+  m_list.SetImageList(m_imageListLarge.GetSafeHandle(), LVSIL_NORMAL);
+  m_list.SetImageList(m_imageListSmall.GetSafeHandle(), LVSIL_SMALL);
+  m_imageListLarge.SetOwnedByControl();
+  m_imageListSmall.SetOwnedByControl();
+
+  LoadShortcuts();
+
+  m_list.SetRedraw(false);
+  SetViewMode(m_nViewSetting);
+  m_list.SetRedraw(true);
+
+  if (CMainFrame* main = MainFrame()) {
+    main->SetSnapWidth(m_nSnapWidth);
+    main->SetSnapEnabled(m_bSnapWindow != 0);
+  }
+  app->EndWaitCursor();
+}
+
+void COrbelslaunchView::LoadShortcuts() {
+  m_dataFile.LoadShortcuts(m_list, m_imageListLarge, m_imageListSmall, m_hWnd);
+}
+
+void COrbelslaunchView::SaveShortcuts() { m_dataFile.SaveShortcuts(m_list, m_hWnd); }
+
+LRESULT COrbelslaunchView::OnDestroy(WPARAM wParam, LPARAM lParam) {
+  if (m_pList != nullptr) {
+    SaveShortcuts();
+    ol::FreeAllRecords(m_list);
+  }
+  SaveSettings();
+  return DefWindowProc(WM_DESTROY, wParam, lParam);
+}
+
+LRESULT COrbelslaunchView::OnSize(WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = DefWindowProc(WM_SIZE, wParam, lParam);
+  LayoutColumns();
+  return result;
+}
+
+void COrbelslaunchView::LayoutColumns() {
+  if (m_pList == nullptr || !::IsWindow(m_hWnd)) return;
+  const ol::ColumnWidths widths = ol::SplitColumns(GetClientRect().right, ::GetSystemMetrics(SM_CXVSCROLL));
+  m_list.SetColumnWidth(0, static_cast<short>(widths.name));
+  m_list.SetColumnWidth(1, static_cast<short>(widths.path));
+}
+
+void COrbelslaunchView::SetViewMode(int mode) {
+  const DWORD style = (mode >= 1 && mode <= 3) ? kViewStyles[mode] : LVS_ICON;
+  m_list.SetRedraw(false);
+  ModifyStyle(LVS_TYPEMASK, 0);
+  ModifyStyle(0, style);
+  if (style == LVS_LIST) FitListColumnWidth();
+  m_list.SetRedraw(true);
+  Invalidate();
+}
+
+void COrbelslaunchView::FitListColumnWidth() {
+  int widest = 0;
+  for (int i = 0; i < m_list.GetItemCount(); ++i) widest = std::max(widest, m_list.GetStringWidth(m_list.GetItemText(i, 0)));
+  m_list.SetColumnWidth(0, ol::ListColumnWidth(widest));
+}
+
+void COrbelslaunchView::ChooseViewMode(int mode) {
+  m_nViewSetting = mode;
+  SetViewMode(mode);
+}
+
+void COrbelslaunchView::OnViewLargeIcons() { ChooseViewMode(0); }
+void COrbelslaunchView::OnViewSmallIcons() { ChooseViewMode(1); }
+void COrbelslaunchView::OnViewList() { ChooseViewMode(2); }
+void COrbelslaunchView::OnViewDetails() { ChooseViewMode(3); }
+void COrbelslaunchView::OnUpdateViewLargeIcons(CCmdUI* cmdUI) { cmdUI->SetCheck(m_nViewSetting == 0); cmdUI->Enable(true); }
+void COrbelslaunchView::OnUpdateViewSmallIcons(CCmdUI* cmdUI) { cmdUI->SetCheck(m_nViewSetting == 1); cmdUI->Enable(true); }
+void COrbelslaunchView::OnUpdateViewList(CCmdUI* cmdUI) { cmdUI->SetCheck(m_nViewSetting == 2); cmdUI->Enable(true); }
+void COrbelslaunchView::OnUpdateViewDetails(CCmdUI* cmdUI) { cmdUI->SetCheck(m_nViewSetting == 3); cmdUI->Enable(true); }
+
+void COrbelslaunchView::OnRefreshView() { ol::SortCatalogue(m_list); }
+
+void COrbelslaunchView::UpdateShortcutCount(CCmdUI* cmdUI) {
+  cmdUI->SetText(ol::ShortcutCountText(m_pList ? m_list.GetItemCount() : 0));
+  cmdUI->Enable(true);
+}
