@@ -46,7 +46,10 @@ std::string FileDialogFilter(std::string_view barSeparated) {
   for (char& c : filter) {
     if (c == '|') c = '\0';
   }
-  if (filter.size() < 2 || filter[filter.size() - 1] != '\0' || filter[filter.size() - 2] != '\0') filter += '\0';
+  // The system's form ends in two zero bytes.
+  while (filter.size() < 2 || filter[filter.size() - 1] != '\0' || filter[filter.size() - 2] != '\0') {
+    filter += '\0';
+  }
   return filter;
 }
 

@@ -50,12 +50,7 @@ CFrameWnd* AfxGetMainWnd() { return CWinApp::Get() ? CWinApp::Get()->m_pMainWnd 
 void AfxEnableControlContainer() {}
 
 int CWinApp::WinMain(HINSTANCE instance, const char* commandLine, int showCommand) {
-  m_hInstance = instance;
-  m_nCmdShow = showCommand;
-  m_strCommandLine = commandLine ? commandLine : "";
-  if (m_strAppName.empty()) m_strAppName = LoadStringResource(kAppTitleString);
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES};
-  ::InitCommonControlsEx(&controls);
+  PrepareRun(instance, commandLine, showCommand);
   if (!InitInstance()) {
     // Nothing more to run: whatever the start-up created goes away now.
     if (m_pMainWnd && ::IsWindow(m_pMainWnd->m_hWnd)) ::DestroyWindow(m_pMainWnd->m_hWnd);
@@ -63,6 +58,15 @@ int CWinApp::WinMain(HINSTANCE instance, const char* commandLine, int showComman
     return -1;
   }
   return Run();
+}
+
+void CWinApp::PrepareRun(HINSTANCE instance, const char* commandLine, int showCommand) {
+  m_hInstance = instance;
+  m_nCmdShow = showCommand;
+  m_strCommandLine = commandLine ? commandLine : "";
+  if (m_strAppName.empty()) m_strAppName = LoadStringResource(kAppTitleString);
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES};
+  ::InitCommonControlsEx(&controls);
 }
 
 void CWinApp::SetRegistryKey(const char* key) { m_strRegistryKey = key ? key : ""; }

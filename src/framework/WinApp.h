@@ -52,6 +52,8 @@ class CWinApp : public CCmdTarget {
 
   // Runs the whole program: InitInstance, the message loop, ExitInstance.
   int WinMain(HINSTANCE instance, const char* commandLine, int showCommand);
+  // What WinMain does before InitInstance: names the application and readies the controls.
+  void PrepareRun(HINSTANCE instance, const char* commandLine, int showCommand);
 
   // Profile settings under HKEY_CURRENT_USER\Software\<registry key>\<application name>; an
   // empty section means the values lie directly in that key. A value of another type than

@@ -1,0 +1,55 @@
+// The real launcher in the test process: application object, frame and view started the way
+// the program starts them, with the registry key cleared first and the data file in a
+// scratch folder.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/MainFrame.h"
+#include "app/OrbelslaunchApp.h"
+#include "listview/OrbelslaunchView.h"
+#include "support/TestFiles.h"
+
+namespace oltest {
+
+inline constexpr const char* kSettingsKey = "Software\\Nettlewick\\Orbels Launch";
+
+void ClearLauncherSettings();
+void ClearInstallerEntries();
+void SetInstallerEntry(const char* keyPath, const char* valueName, const std::string& value);
+// A value in the settings key: nothing when missing; type in `type`.
+std::optional<std::string> ReadSettingsText(const char* name);
+std::optional<DWORD> ReadSettingsDword(const char* name);
+int CountSettingsValues();
+void WriteSettingsDword(const char* name, DWORD value);
+void WriteSettingsText(const char* name, const std::string& value);
+
+class LauncherHarness {
+ public:
+  // `clearSettings` false keeps what an earlier run stored.
+  explicit LauncherHarness(bool clearSettings = true);
+  ~LauncherHarness();
+
+  bool Start();
+  void Close();  // the frame is closed the normal way (WM_CLOSE)
+  void Idle();   // one round of idle-time updates, after pending messages
+
+  CMainFrame* Frame() const { return static_cast<CMainFrame*>(m_app.m_pMainWnd); }
+  COrbelslaunchView* View() const;
+  HWND FrameHwnd() const { return m_frame; }
+  const ScratchDir& Dir() const { return m_dir; }
+  std::string DataPath() const { return m_dir / "LaunchData.olf"; }
+  COrbelslaunchApp& App() { return m_app; }
+
+ private:
+  ScratchDir m_dir;
+  COrbelslaunchApp m_app;
+  HWND m_frame = nullptr;
+  bool m_started = false;
+};
+
+}  // namespace oltest
