@@ -2,11 +2,13 @@
 
 #include "app/MainFrame.h"
 #include "app/Settings.h"
+#include "dialogs/AboutDlg.h"
 #include "listview/OrbelslaunchView.h"
 #include "res/resource.h"
 
 const MessageMap* COrbelslaunchApp::GetThisMessageMap() {
   static constexpr MessageMapEntry kEntries[] = {
+      MapCommand<&COrbelslaunchApp::OnAppAbout>(ID_APP_ABOUT),
       MapCommand<&CWinApp::OnFileNew>(ID_FILE_NEW),
   };
   static const MessageMap map{&CWinApp::GetThisMessageMap, kEntries};
@@ -25,3 +27,5 @@ bool COrbelslaunchApp::InitInstance() {
   ::UpdateWindow(m_pMainWnd->m_hWnd);
   return true;
 }
+
+void COrbelslaunchApp::OnAppAbout() { ol::ShowAboutBox(); }

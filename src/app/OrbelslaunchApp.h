@@ -17,4 +17,5 @@ class COrbelslaunchApp : public CWinApp {
   const MessageMap* GetMessageMap() const override { return GetThisMessageMap(); }
 
   bool InitInstance() override;
+  void OnAppAbout();
 };

@@ -14,10 +14,10 @@ CShortcut* RecordAt(const CListCtrl& list, int index) {
 }
 
 int InsertShortcutItem(const CListCtrl& list, int index, CShortcut* record) {
-  const int position = list.InsertItem(index, record->m_strName, record->m_nIconIndex);
+  // Label, image and record in one step, then the path column.
+  const int position = list.InsertItem(index, record->m_strName, record->m_nIconIndex, reinterpret_cast<LPARAM>(record));
   if (position < 0) return position;
   list.SetItemText(position, 1, record->m_strTarget);
-  list.SetItemData(position, reinterpret_cast<LPARAM>(record));
   return position;
 }
 

@@ -18,38 +18,43 @@ void ShowError(HWND owner, std::string_view text, std::string_view title) {
 }
 
 // Gives every record its icon index as if each program had been extracted and appended one
-// by one, but extracts each distinct target once and grows the image lists in one step.
+// by one, but extracts each distinct target once and hands the images to the lists in strips.
 void AssignIcons(std::vector<CShortcut>& records, CImageList& large, CImageList& small) {
   std::unordered_map<std::string, TargetIcons> iconsByTarget;
-  int appends = 0;
-  for (const CShortcut& record : records) {
-    if (!record.IsProgram()) continue;
-    auto found = iconsByTarget.find(record.m_strTarget);
-    if (found == iconsByTarget.end()) {
-      found = iconsByTarget.emplace(record.m_strTarget, ExtractTargetIcons(record.m_strTarget)).first;
-    }
-    if (found->second.Any()) ++appends;
-  }
-
+  std::vector<HICON> largeIcons;
+  std::vector<HICON> smallIcons;
   const int first = large.GetImageCount();
-  const bool reserved = appends > 0 && first == small.GetImageCount() && large.SetImageCount(first + appends) &&
-                        small.SetImageCount(first + appends);
-  int next = first;
   for (CShortcut& record : records) {
     if (!record.IsProgram()) {
       record.m_nIconIndex = kIconFolder;
       continue;
     }
-    const TargetIcons& icons = iconsByTarget.at(record.m_strTarget);
+    auto found = iconsByTarget.find(record.m_strTarget);
+    if (found == iconsByTarget.end()) {
+      found = iconsByTarget.emplace(record.m_strTarget, ExtractTargetIcons(record.m_strTarget)).first;
+    }
+    const TargetIcons& icons = found->second;
     if (!icons.Any()) {
       record.m_nIconIndex = kIconNone;
-    } else if (reserved) {
-      ReplaceTargetIcons(large, small, next, icons);
-      record.m_nIconIndex = next++;
-    } else {
-      record.m_nIconIndex = AppendTargetIcons(large, small, icons);
+      continue;
     }
+    record.m_nIconIndex = first + static_cast<int>(largeIcons.size());
+    largeIcons.push_back(icons.LargeOrSmall());
+    smallIcons.push_back(icons.SmallOrLarge());
   }
+  if (first != small.GetImageCount()) {
+    // The lists are out of step: append one by one, each record keeping the large list's position.
+    std::size_t next = 0;
+    for (CShortcut& record : records) {
+      if (record.IsProgram() && record.m_nIconIndex >= first) {
+        record.m_nIconIndex = large.Add(largeIcons[next]);
+        small.Add(smallIcons[next++]);
+      }
+    }
+    return;
+  }
+  AppendIconsInOrder(large, largeIcons);
+  AppendIconsInOrder(small, smallIcons);
 }
 
 }  // namespace
@@ -69,7 +74,9 @@ void CDataFile::LoadShortcuts(const CListCtrl& list, CImageList& large, CImageLi
   ParseDataFile(*bytes, [&records](CShortcut&& record) { records.push_back(std::move(record)); });
   AssignIcons(records, large, small);
 
-  // One repaint for the whole catalogue, and room for every item at once.
+  // One repaint and one arrangement for the whole catalogue, and room for every item at once.
+  const LONG style = ::GetWindowLongA(list.GetSafeHwnd(), GWL_STYLE);
+  if (style & LVS_AUTOARRANGE) ::SetWindowLongA(list.GetSafeHwnd(), GWL_STYLE, style & ~LVS_AUTOARRANGE);
   list.SetRedraw(false);
   list.SetItemCountEx(list.GetItemCount() + static_cast<int>(records.size()));
   int count = list.GetItemCount();
@@ -81,6 +88,7 @@ void CDataFile::LoadShortcuts(const CListCtrl& list, CImageList& large, CImageLi
     }
     ++count;
   }
+  if (style & LVS_AUTOARRANGE) ::SetWindowLongA(list.GetSafeHwnd(), GWL_STYLE, style);
   list.SetRedraw(true);
 }
 

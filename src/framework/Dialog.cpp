@@ -222,7 +222,9 @@ void DDX_Check(CDataExchange* pDX, int id, int& value) {
   if (pDX->m_bSaveAndValidate) {
     value = static_cast<int>(::SendMessageA(control, BM_GETCHECK, 0, 0));
   } else {
-    ::SendMessageA(control, BM_SETCHECK, value == 1 ? BST_CHECKED : (value == 2 ? BST_INDETERMINATE : BST_UNCHECKED), 0);
+    // Like the button with a value beyond its states, a two-state box shows any non-zero
+    // value checked; 2 is the third state of a three-state box.
+    ::SendMessageA(control, BM_SETCHECK, value == 0 ? BST_UNCHECKED : (value == 2 ? BST_INDETERMINATE : BST_CHECKED), 0);
   }
 }
 

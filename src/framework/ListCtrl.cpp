@@ -2,9 +2,10 @@
 
 #include <vector>
 
-int CListCtrl::InsertItem(int index, const std::string& label, int image) const {
+int CListCtrl::InsertItem(int index, const std::string& label, int image, LPARAM data) const {
   LVITEMA item{};
-  item.mask = LVIF_TEXT | LVIF_IMAGE;
+  item.mask = LVIF_TEXT | LVIF_IMAGE | (data != 0 ? LVIF_PARAM : 0);
+  item.lParam = data;
   item.iItem = index;
   item.pszText = const_cast<char*>(label.c_str());
   item.iImage = image;

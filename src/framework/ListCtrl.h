@@ -20,8 +20,9 @@ class CListCtrl {
   }
   int GetSelectedItem() const { return GetNextItem(-1, LVNI_SELECTED); }
 
-  // Inserts at `index` with label and image (LVIF_TEXT | LVIF_IMAGE); returns the position.
-  int InsertItem(int index, const std::string& label, int image) const;
+  // Inserts at `index` with label and image (LVIF_TEXT | LVIF_IMAGE), and the data value when
+  // one is given; returns the position.
+  int InsertItem(int index, const std::string& label, int image, LPARAM data = 0) const;
   bool SetItemText(int index, int subItem, const std::string& text) const;
   std::string GetItemText(int index, int subItem) const;
   bool SetItemData(int index, LPARAM data) const;

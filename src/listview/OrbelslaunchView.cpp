@@ -5,6 +5,9 @@
 #include "app/MainFrame.h"
 #include "app/RegistrySettings.h"
 #include "catalogue/CatalogueList.h"
+#include "dialogs/HelpContents.h"
+#include "games/GameLaunch.h"
+#include "dialogs/ProgramOptions.h"
 #include "games/GameLocations.h"
 #include "listview/ListLayout.h"
 #include "res/resource.h"
@@ -42,6 +45,31 @@ const MessageMap* COrbelslaunchView::GetThisMessageMap() {
       MapUpdate<&COrbelslaunchView::OnUpdateViewList>(ID_VIEW_LIST),
       MapUpdate<&COrbelslaunchView::OnUpdateViewDetails>(ID_VIEW_DETAILS),
       MapCommand<&COrbelslaunchView::OnRefreshView>(ID_REFRESH_VIEW),
+      MapMessage<&COrbelslaunchView::OnSysKeyDown>(WM_SYSKEYDOWN),
+      MapNotifyReflect<&COrbelslaunchView::OnBeginLabelEdit>(LVN_BEGINLABELEDITA),
+      MapNotifyReflect<&COrbelslaunchView::OnEndLabelEdit>(LVN_ENDLABELEDITA),
+      MapNotifyReflect<&COrbelslaunchView::OnClick>(NM_CLICK),
+      MapNotifyReflect<&COrbelslaunchView::OnDblClick>(NM_DBLCLK),
+      MapNotifyReflect<&COrbelslaunchView::OnRightClick>(NM_RCLICK),
+      MapNotifyReflect<&COrbelslaunchView::OnListKeyDown>(LVN_KEYDOWN),
+      MapCommand<&COrbelslaunchView::OnLaunchShortcut>(ID_LAUNCH_SELECTED),
+      MapUpdate<&COrbelslaunchView::OnUpdateSelectedShortcut>(ID_LAUNCH_SELECTED),
+      MapCommand<&COrbelslaunchView::OnNewProgramShortcut>(ID_NEW_PROGRAM_SHORTCUT),
+      MapCommand<&COrbelslaunchView::OnNewFolderShortcut>(ID_NEW_FOLDER_SHORTCUT),
+      MapCommand<&COrbelslaunchView::OnRename>(ID_RENAME),
+      MapCommand<&COrbelslaunchView::OnDelete>(ID_DELETE),
+      MapCommand<&COrbelslaunchView::OnDeleteAll>(ID_DELETE_ALL),
+      MapCommand<&COrbelslaunchView::OnProperties>(ID_PROPERTIES),
+      MapCommand<&COrbelslaunchView::OnReloadIcon>(ID_RELOAD_ICON),
+      MapUpdate<&COrbelslaunchView::OnUpdateSelectedShortcut>(ID_RENAME),
+      MapUpdate<&COrbelslaunchView::OnUpdateSelectedShortcut>(ID_DELETE),
+      MapUpdate<&COrbelslaunchView::OnUpdateSelectedShortcut>(ID_PROPERTIES),
+      MapUpdate<&COrbelslaunchView::OnUpdateSelectedShortcut>(ID_RELOAD_ICON),
+      MapUpdate<&COrbelslaunchView::OnUpdateDeleteAll>(ID_DELETE_ALL),
+      MapCommand<&COrbelslaunchView::OnLaunchOrbels>(ID_LAUNCH_ORBELS),
+      MapCommand<&COrbelslaunchView::OnLaunchOrbels2>(ID_LAUNCH_ORBELS2),
+      MapCommand<&COrbelslaunchView::OnProgramOptions>(ID_PROGRAM_OPTIONS),
+      MapCommand<&COrbelslaunchView::OnHelpContents>(ID_HELP_CONTENTS),
   };
   static const MessageMap map{&CListView::GetThisMessageMap, kEntries};
   return &map;
@@ -196,3 +224,15 @@ void COrbelslaunchView::UpdateShortcutCount(CCmdUI* cmdUI) {
   cmdUI->SetText(ol::ShortcutCountText(m_pList ? m_list.GetItemCount() : 0));
   cmdUI->Enable(true);
 }
+
+void COrbelslaunchView::OnLaunchOrbels() { ol::LaunchFirstGame(*this, MainFrame() ? MainFrame()->m_hWnd : nullptr); }
+
+void COrbelslaunchView::OnLaunchOrbels2() {
+  ol::LaunchSecondGame(*this, MainFrame() ? MainFrame()->m_hWnd : nullptr);
+}
+
+void COrbelslaunchView::OnProgramOptions() {
+  if (CMainFrame* main = MainFrame()) ol::RunProgramOptions(*this, *main, m_hWnd);
+}
+
+void COrbelslaunchView::OnHelpContents() { ol::ShowHelpContents(m_hWnd); }

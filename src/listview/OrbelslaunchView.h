@@ -4,6 +4,7 @@
 
 #include "app/Settings.h"
 #include "catalogue/DataFile.h"
+#include "catalogue/Shortcut.h"
 #include "framework/ImageList.h"
 #include "framework/ListView.h"
 
@@ -52,10 +53,48 @@ class COrbelslaunchView : public CListView, public ol::CLauncherSettings {
   void OnUpdateViewDetails(CCmdUI* cmdUI);
   void OnRefreshView();
 
+  // Mouse, keyboard, context menu and label editing of the list.
+  LRESULT OnClick(NMHDR* header);
+  LRESULT OnDblClick(NMHDR* header);
+  LRESULT OnRightClick(NMHDR* header);
+  LRESULT OnListKeyDown(NMHDR* header);
+  LRESULT OnSysKeyDown(WPARAM wParam, LPARAM lParam);
+  LRESULT OnBeginLabelEdit(NMHDR* header);
+  LRESULT OnEndLabelEdit(NMHDR* header);
+
+  // Launching and editing the catalogue.
+  void OnLaunchShortcut();
+  void OnUpdateSelectedShortcut(CCmdUI* cmdUI);
+  void OnUpdateDeleteAll(CCmdUI* cmdUI);
+  void OnNewProgramShortcut();
+  void OnNewFolderShortcut();
+  void OnRename();
+  void OnDelete();
+  void OnDeleteAll();
+  void OnProperties();
+  void OnReloadIcon();
+
+  // The games.
+  void OnLaunchOrbels();
+  void OnLaunchOrbels2();
+
+  // Options and help.
+  void OnProgramOptions();
+  void OnHelpContents();
+
   CMainFrame* MainFrame() const;
+  // The selected item's position (-1 for none) and its record (null for none).
+  int SelectedItem() const;
+  ol::CShortcut* SelectedRecord() const;
 
  private:
   void ChooseViewMode(int mode);
+  // Tells about a duplicate target, then selects, focuses and reveals the existing item.
+  void ShowExistingShortcut(int item, const char* text);
+  // Adds a new record's item at the end and puts the list in catalogue order.
+  void AddShortcut(ol::CShortcut record);
+  // A program record's images after its target changed or was reloaded.
+  void RefreshProgramIcon(int item, ol::CShortcut& record);
   CListCtrl m_list;
   ol::CDataFile m_dataFile;
 };

@@ -8,6 +8,7 @@
 #include "res/resource.h"
 #include "catalogue/CatalogueList.h"
 #include "support/LauncherHarness.h"
+#include "support/ModalResponder.h"
 
 using namespace oltest;
 
@@ -358,4 +359,60 @@ TEST_F(LauncherShellTest, TheCatalogueIsLoadedAtStartAndEveryRecordFreedAtExit) 
     ASSERT_TRUE(bytes);
     EXPECT_LT(bytes->find("SC_NAME=a"), bytes->find("SC_NAME=b"));
   }
+}
+
+TEST_F(LauncherShellTest, AboutOptionsAndHelpAreReachedFromTheirCommands) {
+  LauncherHarness launcher;
+  ASSERT_TRUE(launcher.Start());
+  {
+    ModalResponder responder({IDCANCEL, IDCANCEL});
+    ::SendMessageA(launcher.FrameHwnd(), WM_COMMAND, ID_APP_ABOUT, 0);  // handled by the application
+    ::SendMessageA(launcher.FrameHwnd(), WM_COMMAND, ID_PROGRAM_OPTIONS, 0);
+    const auto seen = responder.Seen();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].title, "About Orbels Launch");
+    EXPECT_EQ(seen[1].title, "Program Options");
+  }
+  // The help file is built next to the test programs: F1 opens its window.
+  MSG key{launcher.View()->m_hWnd, WM_KEYDOWN, VK_F1, 0};
+  ASSERT_TRUE(launcher.App().PreTranslateMessage(&key));
+  PumpMessagesFor(std::chrono::milliseconds(500));
+  HWND help = ::FindWindowA(nullptr, "Orbels Launch Help");
+  ASSERT_NE(help, nullptr);
+  EXPECT_EQ(::GetMenuState(::GetSystemMenu(help, FALSE), 0xEFFF, MF_BYCOMMAND), static_cast<UINT>(-1));
+  ::SendMessageA(help, WM_CLOSE, 0, 0);
+}
+
+TEST_F(LauncherShellTest, F11AndF12StartTheGamesByQuickLaunch) {
+  ScratchDir games;
+  ASSERT_TRUE(CopyTestFile(RecorderPath(), games / "Orbels.exe"));
+  ASSERT_TRUE(::CreateDirectoryA((games / "TOBin").c_str(), nullptr));
+  ASSERT_TRUE(CopyTestFile(RecorderPath(), games / "TOBin\\Orbels2.exe"));
+  ClearLauncherSettings();
+  WriteSettingsDword("Hide Launch", 1);
+  WriteSettingsDword("Auto Minimize", 0);
+  WriteSettingsText("Game Location", games.Path());
+  WriteSettingsText("Game Two Executable", games / "TOBin\\Orbels2.exe");
+  LauncherHarness launcher(false);
+  ASSERT_TRUE(launcher.Start());
+  const std::string out = games / "recording.txt";
+  ::SetEnvironmentVariableA("OL_RECORDER_OUT", out.c_str());
+
+  MSG f11{launcher.View()->m_hWnd, WM_KEYDOWN, VK_F11, 0};
+  ASSERT_TRUE(launcher.App().PreTranslateMessage(&f11));
+  auto seen = WaitForRecording(out);
+  ASSERT_TRUE(seen);
+  EXPECT_EQ(seen->commandLine, games / "Orbels.exe -skip_intro");  // "Skip Intro" is on by default
+  EXPECT_EQ(seen->workingDirectory, games.Path());
+  ::DeleteFileA(out.c_str());
+
+  MSG f12{launcher.View()->m_hWnd, WM_KEYDOWN, VK_F12, 0};
+  ASSERT_TRUE(launcher.App().PreTranslateMessage(&f12));
+  seen = WaitForRecording(out);
+  ASSERT_TRUE(seen);
+  // No switch set: the second game gets no command line at all (the system then passes the
+  // program's own path).
+  EXPECT_NE(seen->commandLine.find("Orbels2.exe"), std::string::npos);
+  EXPECT_EQ(seen->workingDirectory, games / "TOBin");
+  EXPECT_FALSE(::IsIconic(launcher.FrameHwnd()));
 }

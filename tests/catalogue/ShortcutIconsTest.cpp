@@ -66,3 +66,44 @@ TEST(TargetIcons, OneSizeAloneStillFillsBothLists) {
   EXPECT_EQ(window.Large().GetImageCount(), 3);
   EXPECT_EQ(window.Small().GetImageCount(), 3);
 }
+
+TEST(TargetIcons, AppendingInStripsGivesTheSamePicturesAsOneByOne) {
+  std::vector<TargetIcons> extracted;
+  for (const char* target : {"C:\\windows\\notepad.exe", "C:\\windows\\regedit.exe",
+                             "C:\\windows\\system32\\winecfg.exe"}) {
+    extracted.push_back(ExtractTargetIcons(target));
+  }
+  extracted.push_back(ExtractTargetIcons(RecorderPath()));
+  std::vector<HICON> large;
+  std::vector<HICON> small;
+  for (const TargetIcons& icons : extracted) {
+    if (!icons.Any()) continue;
+    large.push_back(icons.LargeOrSmall());
+    small.push_back(icons.SmallOrLarge());
+  }
+  ASSERT_GE(large.size(), 2u);
+  // A small icon in the large list has to be scaled, and takes the one-by-one way.
+  large.insert(large.begin() + 1, small.front());
+  small.insert(small.begin() + 1, large.front());
+  for (int copies = 0; copies < 300; ++copies) {  // more than one strip
+    large.push_back(large[static_cast<std::size_t>(copies) % 3]);
+    small.push_back(small[static_cast<std::size_t>(copies) % 3]);
+  }
+
+  for (auto [icons, size] : {std::pair{&large, 32}, std::pair{&small, 16}}) {
+    CImageList oneByOne;
+    CImageList inStrips;
+    for (CImageList* list : {&oneByOne, &inStrips}) {
+      list->Create(size, size, ILC_COLOR32 | ILC_MASK, 8, 4);
+      list->SetBkColor(CLR_NONE);
+      list->Add(::LoadIconA(nullptr, IDI_HAND));
+    }
+    for (HICON icon : *icons) oneByOne.Add(icon);
+    EXPECT_EQ(AppendIconsInOrder(inStrips, *icons), 1);
+    ASSERT_EQ(inStrips.GetImageCount(), oneByOne.GetImageCount());
+    for (int i = 0; i < oneByOne.GetImageCount(); ++i) {
+      ASSERT_EQ(ImagePixels(inStrips.GetSafeHandle(), i), ImagePixels(oneByOne.GetSafeHandle(), i))
+          << "image " << i << " at " << size;
+    }
+  }
+}

@@ -76,6 +76,14 @@ SeenDialog DescribeDialog(HWND dialog) {
   if (HIWORD(def) == DC_HASDEFID) {
     for (SeenButton& button : seen.buttons) button.isDefault = button.id == LOWORD(def);
   }
+  // A message box shows its default button by giving it the focus.
+  bool anyDefault = false;
+  for (const SeenButton& button : seen.buttons) anyDefault = anyDefault || button.isDefault;
+  GUITHREADINFO focus{};
+  focus.cbSize = sizeof focus;
+  if (!anyDefault && ::GetGUIThreadInfo(::GetWindowThreadProcessId(dialog, nullptr), &focus)) {
+    for (SeenButton& button : seen.buttons) button.isDefault = ::GetDlgItem(dialog, button.id) == focus.hwndFocus;
+  }
   return seen;
 }
 

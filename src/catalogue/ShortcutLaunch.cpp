@@ -1,0 +1,33 @@
+#include "catalogue/ShortcutLaunch.h"
+
+#include <shellapi.h>
+
+#include "util/SystemUtil.h"
+
+namespace ol {
+
+namespace {
+std::function<void(const std::string&)> g_shellOpen;
+}
+
+void SetShellOpenForTesting(std::function<void(const std::string& target)> open) { g_shellOpen = std::move(open); }
+
+void LaunchShortcut(const CShortcut& shortcut, HWND owner) {
+  // The stored index alone decides: nothing is looked up on disk here.
+  if (shortcut.m_nIconIndex == kIconNone) {
+    ::MessageBoxA(owner, std::string(kInvalidShortcutTargetText).c_str(),
+                  std::string(kInvalidShortcutTargetTitle).c_str(), MB_ICONHAND | MB_OK);
+    return;
+  }
+  if (shortcut.IsProgram()) {
+    StartProgram(shortcut.m_strTarget, shortcut.m_strCommandLine, GetDirectoryPart(shortcut.m_strTarget), owner);
+    return;
+  }
+  if (g_shellOpen) {
+    g_shellOpen(shortcut.m_strTarget);
+    return;
+  }
+  ::ShellExecuteA(nullptr, "open", shortcut.m_strTarget.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+}  // namespace ol

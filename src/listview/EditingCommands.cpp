@@ -1,0 +1,172 @@
+// The commands that change the catalogue: adding, renaming, deleting, properties, icons,
+// and launching the selected shortcut.
+#include "catalogue/CatalogueList.h"
+#include "catalogue/ShortcutIcons.h"
+#include "catalogue/ShortcutLaunch.h"
+#include "controls/FolderPicker.h"
+#include "dialogs/ShortcutPropertiesDlg.h"
+#include "framework/FileDialog.h"
+#include "listview/OrbelslaunchView.h"
+#include "util/PathText.h"
+#include "util/SystemUtil.h"
+
+namespace {
+
+constexpr const char* kExecutableFilter = "Executable Files (*.exe)|*.exe|All Files (*.*)|*.*||";
+constexpr DWORD kOpenExistingFile = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+
+constexpr const char* kNotAllowedText =
+    "Shortcuts to the executables for The Orbels,\nThe Orbels 2, or Orbels Launch are not allowed.";
+constexpr const char* kDuplicateProgramText =
+    "A shortcut to the program you selected already exists!\nThe existing shorcut will be selected.";
+constexpr const char* kDuplicateFolderText =
+    "A shortcut to the folder you selected already exists!\nThe existing shorcut will be selected.";
+constexpr const char* kInvalidTargetText =
+    "The specified path for this shortcut is\ninvalid. Correct the target path and the\nprogram icon should be "
+    "restored.";
+
+}  // namespace
+
+void COrbelslaunchView::OnUpdateSelectedShortcut(CCmdUI* cmdUI) { cmdUI->Enable(SelectedItem() >= 0); }
+
+void COrbelslaunchView::OnUpdateDeleteAll(CCmdUI* cmdUI) { cmdUI->Enable(m_pList && m_list.GetItemCount() != 0); }
+
+void COrbelslaunchView::OnLaunchShortcut() {
+  if (const ol::CShortcut* record = SelectedRecord()) ol::LaunchShortcut(*record, m_hWnd);
+}
+
+void COrbelslaunchView::ShowExistingShortcut(int item, const char* text) {
+  ::MessageBoxA(m_hWnd, text, "Shortcut Already Exists", MB_ICONEXCLAMATION | MB_OK);
+  m_list.SetItemState(item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  m_list.EnsureVisible(item, false);
+}
+
+void COrbelslaunchView::AddShortcut(ol::CShortcut record) {
+  ol::CShortcut* owned = ol::NewShortcutRecord(std::move(record));
+  if (ol::InsertShortcutItem(m_list, m_list.GetItemCount(), owned) < 0) {
+    ol::DeleteShortcutRecord(owned);
+    return;
+  }
+  ol::SortCatalogue(m_list);
+}
+
+void COrbelslaunchView::OnNewProgramShortcut() {
+  CFileDialog dialog(true, "EXE", nullptr, kOpenExistingFile, kExecutableFilter);
+  dialog.m_strTitle = "Open Program Executable";
+  dialog.m_strInitialDir = m_strLastAddFolder;
+  if (dialog.DoModal() != IDOK) return;
+
+  if (ol::IsForbiddenExecutable(dialog.GetFileName())) {
+    ::MessageBoxA(m_hWnd, kNotAllowedText, "Shortcut Not Allowed", MB_ICONHAND | MB_OK);
+    return;
+  }
+  const std::string path = dialog.GetPathName();
+  m_strLastAddFolder = ol::GetDirectoryPart(path);  // moved even when the program is a duplicate
+
+  const int existing = ol::FindDuplicateTarget(
+      m_list.GetItemCount(), [this](int i) { return ol::RecordAt(m_list, i); }, ol::kTypeProgram, path);
+  if (existing >= 0) {
+    ShowExistingShortcut(existing, kDuplicateProgramText);
+    return;
+  }
+  ol::CShortcut record{std::string(ol::kTypeProgram), dialog.GetFileTitle(), path, "", ol::kIconNone};
+  record.m_nIconIndex = ol::AppendTargetIcons(m_imageListLarge, m_imageListSmall, ol::ExtractTargetIcons(path));
+  AddShortcut(std::move(record));
+}
+
+void COrbelslaunchView::OnNewFolderShortcut() {
+  CFolderPicker picker;
+  picker.m_strCaption = "Select Folder";
+  picker.m_strInstruction = "Select a folder that you would like to create a shortcut to:";
+  picker.m_strInitialFolder = m_strGameLocation;
+  if (!picker.Browse(this)) return;
+  const std::string& path = picker.m_strPath;
+
+  const int existing = ol::FindDuplicateTarget(
+      m_list.GetItemCount(), [this](int i) { return ol::RecordAt(m_list, i); }, ol::kTypeFolder, path);
+  if (existing >= 0) {
+    ShowExistingShortcut(existing, kDuplicateFolderText);
+    return;
+  }
+  AddShortcut({std::string(ol::kTypeFolder), ol::DefaultFolderName(path, ol::IsAnsiLeadByte), path, "",
+               ol::kIconFolder});
+}
+
+void COrbelslaunchView::OnRename() {
+  const int item = SelectedItem();
+  if (item < 0) return;
+  ::SetFocus(m_hWnd);  // the label editor needs the list to have the focus
+  m_list.EditLabel(item);
+}
+
+void COrbelslaunchView::OnDelete() {
+  const int item = SelectedItem();
+  if (item < 0) return;
+  if (::MessageBoxA(m_hWnd, "Are you sure you want to remove the selected shortcut?", "Remove Shortcut",
+                    MB_ICONQUESTION | MB_YESNO) != IDYES) {
+    return;
+  }
+  ol::DeleteShortcutRecord(ol::RecordAt(m_list, item));
+  m_list.SetItemData(item, 0);
+  m_list.DeleteItem(item);
+  ol::SortCatalogue(m_list);
+}
+
+void COrbelslaunchView::OnDeleteAll() {
+  const int count = m_list.GetItemCount();
+  if (::MessageBoxA(m_hWnd, "Are you sure you want to remove all shortcuts?\nThis action cannot be undone.",
+                    "Remove All Shortcuts", MB_ICONQUESTION | MB_YESNO | MB_DEFBUTTON2) != IDYES) {
+    return;
+  }
+  for (int i = 0; i < count; ++i) {
+    ol::DeleteShortcutRecord(ol::RecordAt(m_list, i));
+    m_list.SetItemData(i, 0);
+  }
+  m_list.DeleteAllItems();
+}
+
+void COrbelslaunchView::RefreshProgramIcon(int item, ol::CShortcut& record) {
+  const ol::TargetIcons icons = ol::ExtractTargetIcons(record.m_strTarget);
+  if (record.m_nIconIndex != ol::kIconNone) {
+    ol::ReplaceTargetIcons(m_imageListLarge, m_imageListSmall, record.m_nIconIndex, icons);
+  } else if (icons.Any()) {
+    record.m_nIconIndex = ol::AppendTargetIcons(m_imageListLarge, m_imageListSmall, icons);
+    m_list.SetItemImage(item, record.m_nIconIndex);
+  }
+}
+
+void COrbelslaunchView::OnProperties() {
+  const int item = SelectedItem();
+  ol::CShortcut* record = SelectedRecord();
+  if (record == nullptr) return;
+  CShortcutPropertiesDlg dialog;
+  dialog.m_strType = record->m_strType;
+  dialog.m_strTarget = record->m_strTarget;
+  if (record->IsProgram()) {
+    const std::string previousTarget = record->m_strTarget;
+    dialog.m_strCommandLine = record->m_strCommandLine;
+    if (dialog.DoModal() != IDOK) return;
+    record->m_strTarget = dialog.m_strTarget;
+    if (record->m_strTarget != previousTarget) RefreshProgramIcon(item, *record);
+    record->m_strCommandLine = ol::TrimWhitespace(dialog.m_strCommandLine);
+    m_list.SetItemText(item, 1, record->m_strTarget);
+    m_list.RedrawItems(item, item);
+  } else {
+    if (dialog.DoModal() != IDOK) return;
+    record->m_strTarget = dialog.m_strTarget;
+    m_list.SetItemText(item, 1, record->m_strTarget);
+  }
+}
+
+void COrbelslaunchView::OnReloadIcon() {
+  const int item = SelectedItem();
+  ol::CShortcut* record = SelectedRecord();
+  if (record == nullptr || record->m_nIconIndex == ol::kIconFolder) return;
+  if (ol::PathExists(record->m_strTarget)) {
+    RefreshProgramIcon(item, *record);
+    return;
+  }
+  // The item keeps the picture it shows; the launch refuses it from now on.
+  record->m_nIconIndex = ol::kIconNone;
+  ::MessageBoxA(m_hWnd, kInvalidTargetText, "Invalid Target", MB_ICONHAND | MB_OK);
+}
