@@ -88,7 +88,10 @@ void CDataFile::LoadShortcuts(const CListCtrl& list, CImageList& large, CImageLi
     }
     ++count;
   }
-  if (style & LVS_AUTOARRANGE) ::SetWindowLongA(list.GetSafeHwnd(), GWL_STYLE, style);
+  if (style & LVS_AUTOARRANGE) {
+    ::SetWindowLongA(list.GetSafeHwnd(), GWL_STYLE, style);
+    ::SendMessageA(list.GetSafeHwnd(), LVM_ARRANGE, LVA_DEFAULT, 0);
+  }
   list.SetRedraw(true);
 }
 

@@ -244,3 +244,4 @@ TEST_F(DataFileTest, ManyShortcutsToFewTargetsKeepTheOneByOneIndices) {
   EXPECT_EQ(window.Large().GetImageCount(), 302);
   EXPECT_EQ(window.Small().GetImageCount(), 302);
 }
+

@@ -289,3 +289,22 @@ TEST_F(ShortcutListTest, DeletingTheLastShortcutLeavesAHeaderOnlyFile) {
   EXPECT_EQ(bytes->find("SC_"), std::string::npos);
   EXPECT_EQ(bytes->rfind("*/\r\n"), bytes->size() - 4);
 }
+
+TEST_F(ShortcutListTest, LoadedIconsStandInCatalogueOrder) {
+  LauncherHarness launcher;
+  std::string bytes;
+  for (const char* name : {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l"}) {
+    bytes += std::string("SC_NAME=") + name + "\r\nSC_TYPE=FOLDER\r\nSC_PATH=C:\\" + name + "\r\nSC_CMLN=\r\n";
+  }
+  ASSERT_TRUE(WriteFileBytes(launcher.DataPath(), bytes));
+  ASSERT_TRUE(launcher.Start());
+  PumpMessagesFor(std::chrono::milliseconds(100));
+  POINT previous{-1, -1};
+  for (int i = 0; i < launcher.View()->GetListCtrl().GetItemCount(); ++i) {
+    POINT position{};
+    launcher.View()->SendMessage(LVM_GETITEMPOSITION, i, reinterpret_cast<LPARAM>(&position));
+    // Row by row, left to right: each item after the one before it.
+    EXPECT_TRUE(position.y > previous.y || (position.y == previous.y && position.x > previous.x)) << "item " << i;
+    previous = position;
+  }
+}
