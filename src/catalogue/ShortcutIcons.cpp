@@ -135,7 +135,9 @@ int AppendIconsInOrder(CImageList& list, const std::vector<HICON>& icons) {
     if (pending > 0) AddStrip(list, screen, size, pending, color, mask);
     pending = 0;
   };
-  // A repeated icon (many shortcuts to one target) is read once.
+  // A repeated icon (many shortcuts to one target) is read once; only repeated ones are kept.
+  std::unordered_map<HICON, int> uses;
+  for (HICON icon : icons) ++uses[icon];
   std::unordered_map<HICON, std::pair<std::vector<std::uint32_t>, std::vector<std::uint32_t>>> readBefore;
   for (HICON icon : icons) {
     std::uint32_t* colorSlot = &color[pixels * static_cast<std::size_t>(pending)];
@@ -146,8 +148,10 @@ int AppendIconsInOrder(CImageList& list, const std::vector<HICON>& icons) {
       std::copy(found->second.second.begin(), found->second.second.end(), maskSlot);
       batchable = true;
     } else if (size == height && ReadIconPixels(screen, icon, size, colorSlot, maskSlot)) {
-      readBefore.emplace(icon, std::pair{std::vector<std::uint32_t>(colorSlot, colorSlot + pixels),
-                                         std::vector<std::uint32_t>(maskSlot, maskSlot + pixels)});
+      if (uses[icon] > 1) {
+        readBefore.emplace(icon, std::pair{std::vector<std::uint32_t>(colorSlot, colorSlot + pixels),
+                                           std::vector<std::uint32_t>(maskSlot, maskSlot + pixels)});
+      }
       batchable = true;
     }
     if (batchable) {
