@@ -1,11 +1,24 @@
 #include "framework/Wnd.h"
 
 #include <exception>
+#include <mutex>
+#include <unordered_map>
 
 namespace {
-constexpr const char* kObjectProperty = "OrbelsLaunch.CWnd";
-constexpr UINT_PTR kSubclassId = 0x4F4C;  // "OL"
-thread_local CWnd* t_creating = nullptr;   // the object whose window is being created
+thread_local CWnd* t_creating = nullptr;  // the object whose window is being created
+
+// Which object stands behind which window. Never destroyed, so that objects that outlive
+// the program's static data can still detach.
+struct WindowObjects {
+  std::mutex lock;
+  std::unordered_map<HWND, CWnd*> objects;
+  // Controls whose procedure could not be handed back (subclassed again after us).
+  std::unordered_map<HWND, WNDPROC> orphans;
+};
+WindowObjects& Windows() {
+  static auto* windows = new WindowObjects;
+  return *windows;
+}
 }  // namespace
 
 bool IsCtlColorMessage(UINT message) { return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC; }
@@ -24,20 +37,39 @@ CWnd::~CWnd() {
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
-  return hwnd ? static_cast<CWnd*>(::GetPropA(hwnd, kObjectProperty)) : nullptr;
+  if (hwnd == nullptr) return nullptr;
+  WindowObjects& windows = Windows();
+  std::lock_guard<std::mutex> guard(windows.lock);
+  const auto found = windows.objects.find(hwnd);
+  return found == windows.objects.end() ? nullptr : found->second;
 }
 
 void CWnd::Attach(HWND hwnd) {
   m_hWnd = hwnd;
-  ::SetPropA(hwnd, kObjectProperty, this);
+  WindowObjects& windows = Windows();
+  std::lock_guard<std::mutex> guard(windows.lock);
+  windows.objects[hwnd] = this;
 }
 
 void CWnd::Detach() {
   if (m_hWnd == nullptr) return;
-  ::RemovePropA(m_hWnd, kObjectProperty);
-  if (m_bSubclassed) {
-    ::RemoveWindowSubclass(m_hWnd, &CWnd::SubclassProc, kSubclassId);
-    m_bSubclassed = false;
+  {
+    WindowObjects& windows = Windows();
+    std::lock_guard<std::mutex> guard(windows.lock);
+    if (auto found = windows.objects.find(m_hWnd); found != windows.objects.end() && found->second == this) {
+      windows.objects.erase(found);
+    }
+  }
+  if (m_pfnSuper != nullptr) {
+    // Hand the procedure back only while it is still ours: a later subclass keeps its own.
+    if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC)) == &CWnd::SubclassProc) {
+      ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    } else if (::IsWindow(m_hWnd)) {
+      WindowObjects& windows = Windows();
+      std::lock_guard<std::mutex> guard(windows.lock);
+      windows.orphans[m_hWnd] = m_pfnSuper;
+    }
+    m_pfnSuper = nullptr;
   }
   m_hWnd = nullptr;
 }
@@ -75,11 +107,15 @@ bool CWnd::SubclassWindow(HWND hwnd) {
   if (hwnd == nullptr || m_hWnd != nullptr) return false;
   Attach(hwnd);
   PreSubclassWindow();
-  if (!::SetWindowSubclass(hwnd, &CWnd::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+  // Installed as a Unicode procedure, so the control stays a Unicode window and its own
+  // procedure receives every message as it was sent.
+  const auto super = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::SubclassProc)));
+  if (super == nullptr) {
     Detach();
     return false;
   }
-  m_bSubclassed = true;
+  m_pfnSuper = super;
   return true;
 }
 
@@ -120,7 +156,7 @@ std::string CWnd::GetWindowText() const {
 }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (m_bSubclassed) return ::DefSubclassProc(m_hWnd, message, wParam, lParam);
+  if (m_pfnSuper != nullptr) return ::CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam);
   return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
 }
 
@@ -219,9 +255,19 @@ LRESULT CALLBACK CWnd::StandardWindowProc(HWND hwnd, UINT message, WPARAM wParam
   return wnd->DispatchSafely(message, wParam, lParam);
 }
 
-LRESULT CALLBACK CWnd::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                    DWORD_PTR refData) {
-  auto* wnd = reinterpret_cast<CWnd*>(refData);
-  if (wnd == nullptr || wnd->m_hWnd != hwnd) return ::DefSubclassProc(hwnd, message, wParam, lParam);
-  return wnd->DispatchSafely(message, wParam, lParam);
+LRESULT CALLBACK CWnd::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  CWnd* wnd = FromHandlePermanent(hwnd);
+  if (wnd != nullptr && wnd->m_pfnSuper != nullptr) return wnd->DispatchSafely(message, wParam, lParam);
+  // Detached while another procedure sat in front of ours: pass everything on.
+  WNDPROC super = nullptr;
+  {
+    WindowObjects& windows = Windows();
+    std::lock_guard<std::mutex> guard(windows.lock);
+    if (auto found = windows.orphans.find(hwnd); found != windows.orphans.end()) {
+      super = found->second;
+      if (message == WM_NCDESTROY) windows.orphans.erase(found);
+    }
+  }
+  return super != nullptr ? ::CallWindowProcW(super, hwnd, message, wParam, lParam)
+                          : ::DefWindowProcW(hwnd, message, wParam, lParam);
 }

@@ -1,7 +1,9 @@
 // Windows as objects. One static window procedure: the object pointer arrives with the
-// creation message and is kept as a window property; controls made elsewhere are subclassed
-// (SetWindowSubclass). Messages go through the object's message map, then to the default
-// handling. No exception crosses a window procedure.
+// creation message and is kept in a table of the process's windows; controls made elsewhere
+// are subclassed by replacing their window procedure. Messages go through the object's
+// message map, then to the default handling. No exception crosses a window procedure.
+// (Window properties and SetWindowSubclass cost a round trip to the Wine server on every
+// message, which made a list of thousands of items slow to read and to free.)
 #pragma once
 
 #include <windows.h>
@@ -67,14 +69,14 @@ class CWnd : public CCmdTarget {
 
  protected:
   static LRESULT CALLBACK StandardWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                       DWORD_PTR refData);
+  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   // Every message of our windows passes here; catches what a handler throws.
   LRESULT DispatchSafely(UINT message, WPARAM wParam, LPARAM lParam);
   void Attach(HWND hwnd);
   void Detach();
 
-  bool m_bSubclassed = false;
+  // The control's own window procedure, while this object has it subclassed.
+  WNDPROC m_pfnSuper = nullptr;
 };
 
 // Reflected WM_CTLCOLOR* messages carry the control type in MessageArgs::message.
