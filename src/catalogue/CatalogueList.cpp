@@ -1,5 +1,7 @@
 #include "catalogue/CatalogueList.h"
 
+#include <vector>
+
 namespace ol {
 
 int CALLBACK CompareShortcuts(LPARAM first, LPARAM second, LPARAM /*unused*/) {
@@ -23,13 +25,16 @@ int InsertShortcutItem(const CListCtrl& list, int index, CShortcut* record) {
 
 void SortCatalogue(const CListCtrl& list) { list.SortItems(CompareShortcuts, 0); }
 
-void FreeAllRecords(const CListCtrl& list) {
+void RemoveAllShortcuts(const CListCtrl& list) {
+  // Records first gathered, then the items removed in one step, then the records destroyed:
+  // no item ever points at a destroyed record, and no item is touched one by one.
+  std::vector<CShortcut*> records;
+  records.reserve(static_cast<std::size_t>(list.GetItemCount()));
   for (int i = 0; i < list.GetItemCount(); ++i) {
-    CShortcut* record = RecordAt(list, i);
-    if (record == nullptr) continue;
-    DeleteShortcutRecord(record);
-    list.SetItemData(i, 0);
+    if (CShortcut* record = RecordAt(list, i)) records.push_back(record);
   }
+  list.DeleteAllItems();
+  for (CShortcut* record : records) DeleteShortcutRecord(record);
 }
 
 }  // namespace ol

@@ -20,7 +20,7 @@ int InsertShortcutItem(const CListCtrl& list, int index, CShortcut* record);
 
 void SortCatalogue(const CListCtrl& list);
 
-// Destroys every item's record and clears the items' data values; the items stay.
-void FreeAllRecords(const CListCtrl& list);
+// Removes every item and destroys its record.
+void RemoveAllShortcuts(const CListCtrl& list);
 
 }  // namespace ol

@@ -113,16 +113,11 @@ void COrbelslaunchView::OnDelete() {
 }
 
 void COrbelslaunchView::OnDeleteAll() {
-  const int count = m_list.GetItemCount();
   if (::MessageBoxA(m_hWnd, "Are you sure you want to remove all shortcuts?\nThis action cannot be undone.",
                     "Remove All Shortcuts", MB_ICONQUESTION | MB_YESNO | MB_DEFBUTTON2) != IDYES) {
     return;
   }
-  for (int i = 0; i < count; ++i) {
-    ol::DeleteShortcutRecord(ol::RecordAt(m_list, i));
-    m_list.SetItemData(i, 0);
-  }
-  m_list.DeleteAllItems();
+  ol::RemoveAllShortcuts(m_list);
 }
 
 void COrbelslaunchView::RefreshProgramIcon(int item, ol::CShortcut& record) {

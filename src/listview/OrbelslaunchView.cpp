@@ -169,7 +169,7 @@ void COrbelslaunchView::SaveShortcuts() { m_dataFile.SaveShortcuts(m_list, m_hWn
 LRESULT COrbelslaunchView::OnDestroy(WPARAM wParam, LPARAM lParam) {
   if (m_pList != nullptr) {
     SaveShortcuts();
-    ol::FreeAllRecords(m_list);
+    ol::RemoveAllShortcuts(m_list);
   }
   SaveSettings();
   return DefWindowProc(WM_DESTROY, wParam, lParam);

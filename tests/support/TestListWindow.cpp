@@ -27,7 +27,7 @@ TestListWindow::TestListWindow() {
 }
 
 TestListWindow::~TestListWindow() {
-  ol::FreeAllRecords(m_list);
+  ol::RemoveAllShortcuts(m_list);
   ::DestroyWindow(m_frame);
 }
 
