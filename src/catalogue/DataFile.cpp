@@ -1,6 +1,9 @@
 #include "catalogue/DataFile.h"
 
+#include <optional>
+#include <string>
 #include <unordered_map>
+
 #include <vector>
 
 #include "catalogue/CatalogueList.h"
@@ -17,44 +20,62 @@ void ShowError(HWND owner, std::string_view text, std::string_view title) {
   ::MessageBoxA(owner, std::string(text).c_str(), std::string(title).c_str(), MB_ICONHAND | MB_OK);
 }
 
-// Gives every record its icon index as if each program had been extracted and appended one
-// by one, but extracts each distinct target once and hands the images to the lists in strips.
+// Gives every record its icon index and images as if each program had been extracted and
+// appended one by one, but extracts each distinct target once, puts the images into room the
+// lists get in one step, and lets go of each target's icons as soon as its last shortcut has
+// its images.
 void AssignIcons(std::vector<CShortcut>& records, CImageList& large, CImageList& small) {
-  std::unordered_map<std::string, TargetIcons> iconsByTarget;
-  std::vector<HICON> largeIcons;
-  std::vector<HICON> smallIcons;
-  const int first = large.GetImageCount();
+  struct Target {
+    int remaining = 0;  // shortcuts still to be given this target's images
+    bool extracted = false;
+    TargetIcons icons;  // kept only while their pixels could not be read
+    std::optional<CIconListFiller::Pixels> largePixels;
+    std::optional<CIconListFiller::Pixels> smallPixels;
+  };
+  std::unordered_map<std::string, Target> targets;
+  int programs = 0;
+  for (const CShortcut& record : records) {
+    if (!record.IsProgram()) continue;
+    ++targets[record.m_strTarget].remaining;
+    ++programs;
+  }
+
+  CIconListFiller largeFiller(large, programs);
+  CIconListFiller smallFiller(small, programs);
   for (CShortcut& record : records) {
     if (!record.IsProgram()) {
       record.m_nIconIndex = kIconFolder;
       continue;
     }
-    auto found = iconsByTarget.find(record.m_strTarget);
-    if (found == iconsByTarget.end()) {
-      found = iconsByTarget.emplace(record.m_strTarget, ExtractTargetIcons(record.m_strTarget)).first;
-    }
-    const TargetIcons& icons = found->second;
-    if (!icons.Any()) {
-      record.m_nIconIndex = kIconNone;
-      continue;
-    }
-    record.m_nIconIndex = first + static_cast<int>(largeIcons.size());
-    largeIcons.push_back(icons.LargeOrSmall());
-    smallIcons.push_back(icons.SmallOrLarge());
-  }
-  if (first != small.GetImageCount()) {
-    // The lists are out of step: append one by one, each record keeping the large list's position.
-    std::size_t next = 0;
-    for (CShortcut& record : records) {
-      if (record.IsProgram() && record.m_nIconIndex >= first) {
-        record.m_nIconIndex = large.Add(largeIcons[next]);
-        small.Add(smallIcons[next++]);
+    const auto found = targets.find(record.m_strTarget);
+    Target& target = found->second;
+    if (!target.extracted) {
+      target.extracted = true;
+      target.icons = ExtractTargetIcons(record.m_strTarget);
+      if (target.icons.Any() && target.remaining > 1) {
+        target.largePixels = largeFiller.Read(target.icons.LargeOrSmall());
+        target.smallPixels = smallFiller.Read(target.icons.SmallOrLarge());
       }
     }
-    return;
+    if (!target.icons.Any() && !target.largePixels) {
+      record.m_nIconIndex = kIconNone;
+    } else {
+      // The record keeps the large list's position, as a one-by-one append gives it.
+      const int position = target.largePixels ? largeFiller.Put(*target.largePixels)
+                                              : largeFiller.Put(target.icons.LargeOrSmall());
+      if (target.smallPixels) {
+        smallFiller.Put(*target.smallPixels);
+      } else {
+        smallFiller.Put(target.icons.SmallOrLarge());
+      }
+      record.m_nIconIndex = position < 0 ? kIconNone : position;
+    }
+    if (--target.remaining == 0) {
+      targets.erase(found);
+    } else if (target.largePixels && target.smallPixels) {
+      target.icons = TargetIcons{};  // every later shortcut is served from the pixels
+    }
   }
-  AppendIconsInOrder(large, largeIcons);
-  AppendIconsInOrder(small, smallIcons);
 }
 
 }  // namespace

@@ -56,114 +56,109 @@ void ReplaceTargetIcons(CImageList& large, CImageList& small, int index, const T
 namespace ol {
 
 namespace {
-
-constexpr int kStripImages = 256;  // images per strip: 256 x 32 x 32 x 4 bytes = 1 MiB
-
-// The icon's colour and mask pixels at `size`, or nothing when the icon is not a colour icon
-// of exactly that size.
-bool ReadIconPixels(HDC screen, HICON icon, int size, std::uint32_t* color, std::uint32_t* mask) {
-  ICONINFO info{};
-  if (!::GetIconInfo(icon, &info)) return false;
-  UniqueGdiObject colorBitmap(info.hbmColor);
-  UniqueGdiObject maskBitmap(info.hbmMask);
-  BITMAP bitmap{};
-  if (!info.hbmColor || !::GetObjectA(info.hbmColor, sizeof bitmap, &bitmap) || bitmap.bmWidth != size ||
-      bitmap.bmHeight != size) {
-    return false;
-  }
+BITMAPINFO ImageFormat(int size) {
   BITMAPINFO format{};
   format.bmiHeader.biSize = sizeof format.bmiHeader;
   format.bmiHeader.biWidth = size;
-  format.bmiHeader.biHeight = -size;
+  format.bmiHeader.biHeight = -size;  // top-down rows
   format.bmiHeader.biPlanes = 1;
   format.bmiHeader.biBitCount = 32;
-  return ::GetDIBits(screen, info.hbmColor, 0, size, color, &format, DIB_RGB_COLORS) == size &&
-         ::GetDIBits(screen, info.hbmMask, 0, size, mask, &format, DIB_RGB_COLORS) == size;
+  return format;
 }
-
-// Hands `count` images laid side by side to the list in one step.
-void AddStrip(CImageList& list, HDC screen, int size, int count, const std::vector<std::uint32_t>& color,
-              const std::vector<std::uint32_t>& mask) {
-  BITMAPINFO format{};
-  format.bmiHeader.biSize = sizeof format.bmiHeader;
-  format.bmiHeader.biWidth = size * count;
-  format.bmiHeader.biHeight = -size;
-  format.bmiHeader.biPlanes = 1;
-  format.bmiHeader.biBitCount = 32;
-  void* colorBits = nullptr;
-  void* maskBits = nullptr;
-  UniqueGdiObject colorStrip(::CreateDIBSection(screen, &format, DIB_RGB_COLORS, &colorBits, nullptr, 0));
-  UniqueGdiObject maskStrip32(::CreateDIBSection(screen, &format, DIB_RGB_COLORS, &maskBits, nullptr, 0));
-  UniqueGdiObject maskStrip(::CreateBitmap(size * count, size, 1, 1, nullptr));
-  if (!colorStrip || !maskStrip32 || !maskStrip) return;
-  const std::size_t row = static_cast<std::size_t>(size) * static_cast<std::size_t>(count);
-  for (int image = 0; image < count; ++image) {
-    for (int y = 0; y < size; ++y) {
-      const std::size_t from = (static_cast<std::size_t>(image) * size + y) * size;
-      const std::size_t to = y * row + static_cast<std::size_t>(image) * size;
-      std::copy_n(&color[from], size, static_cast<std::uint32_t*>(colorBits) + to);
-      std::copy_n(&mask[from], size, static_cast<std::uint32_t*>(maskBits) + to);
-    }
-  }
-  // The list wants its mask as a monochrome bitmap.
-  HDC from = ::CreateCompatibleDC(screen);
-  HDC to = ::CreateCompatibleDC(screen);
-  HGDIOBJ oldFrom = ::SelectObject(from, maskStrip32.Get());
-  HGDIOBJ oldTo = ::SelectObject(to, maskStrip.Get());
-  ::BitBlt(to, 0, 0, size * count, size, from, 0, 0, SRCCOPY);
-  ::SelectObject(from, oldFrom);
-  ::SelectObject(to, oldTo);
-  ::DeleteDC(from);
-  ::DeleteDC(to);
-  ::ImageList_Add(list.GetSafeHandle(), static_cast<HBITMAP>(colorStrip.Get()), static_cast<HBITMAP>(maskStrip.Get()));
-}
-
 }  // namespace
 
-int AppendIconsInOrder(CImageList& list, const std::vector<HICON>& icons) {
-  const int first = list.GetImageCount();
-  if (icons.empty() || list.GetSafeHandle() == nullptr) return first;
-  int size = 0;
+CIconListFiller::CIconListFiller(CImageList& list, int room) : m_list(list), m_first(list.GetImageCount()) {
+  m_next = m_first;
+  if (m_list.GetSafeHandle() == nullptr) return;
   int height = 0;
-  ::ImageList_GetIconSize(list.GetSafeHandle(), &size, &height);
-  HDC screen = ::GetDC(nullptr);
-  const std::size_t pixels = static_cast<std::size_t>(size) * static_cast<std::size_t>(size);
-  std::vector<std::uint32_t> color(pixels * kStripImages);
-  std::vector<std::uint32_t> mask(pixels * kStripImages);
-  int pending = 0;
-  auto flush = [&] {
-    if (pending > 0) AddStrip(list, screen, size, pending, color, mask);
-    pending = 0;
-  };
-  // A repeated icon (many shortcuts to one target) is read once; only repeated ones are kept.
-  std::unordered_map<HICON, int> uses;
-  for (HICON icon : icons) ++uses[icon];
-  std::unordered_map<HICON, std::pair<std::vector<std::uint32_t>, std::vector<std::uint32_t>>> readBefore;
-  for (HICON icon : icons) {
-    std::uint32_t* colorSlot = &color[pixels * static_cast<std::size_t>(pending)];
-    std::uint32_t* maskSlot = &mask[pixels * static_cast<std::size_t>(pending)];
-    bool batchable = false;
-    if (auto found = readBefore.find(icon); found != readBefore.end()) {
-      std::copy(found->second.first.begin(), found->second.first.end(), colorSlot);
-      std::copy(found->second.second.begin(), found->second.second.end(), maskSlot);
-      batchable = true;
-    } else if (size == height && ReadIconPixels(screen, icon, size, colorSlot, maskSlot)) {
-      if (uses[icon] > 1) {
-        readBefore.emplace(icon, std::pair{std::vector<std::uint32_t>(colorSlot, colorSlot + pixels),
-                                           std::vector<std::uint32_t>(maskSlot, maskSlot + pixels)});
-      }
-      batchable = true;
-    }
-    if (batchable) {
-      if (++pending == kStripImages) flush();
-    } else {
-      flush();
-      list.Add(icon);
-    }
+  ::ImageList_GetIconSize(m_list.GetSafeHandle(), &m_size, &height);
+  if (room > 0) m_reserved = m_list.SetImageCount(m_first + room) ? room : 0;
+  if (m_size != height || m_size <= 0) return;  // not square: every icon goes the list's own way
+  m_screen = ::GetDC(nullptr);
+  m_mask32Dc = ::CreateCompatibleDC(m_screen);
+  m_maskDc = ::CreateCompatibleDC(m_screen);
+  BITMAPINFO format = ImageFormat(m_size);
+  void* bits = nullptr;
+  m_color.Reset(::CreateDIBSection(m_screen, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+  m_colorBits = static_cast<std::uint32_t*>(bits);
+  m_mask32.Reset(::CreateDIBSection(m_screen, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+  m_maskBits = static_cast<std::uint32_t*>(bits);
+  m_mask.Reset(::CreateBitmap(m_size, m_size, 1, 1, nullptr));
+  if (m_mask32Dc == nullptr || m_maskDc == nullptr || !m_color || !m_mask32 || !m_mask) {
+    m_colorBits = nullptr;
+    return;
   }
-  flush();
-  ::ReleaseDC(nullptr, screen);
-  return first;
+  m_oldMask32DcObject = ::SelectObject(m_mask32Dc, m_mask32.Get());
+  m_oldMaskDcObject = ::SelectObject(m_maskDc, m_mask.Get());
+}
+
+CIconListFiller::~CIconListFiller() {
+  if (m_mask32Dc != nullptr) {
+    if (m_oldMask32DcObject != nullptr) ::SelectObject(m_mask32Dc, m_oldMask32DcObject);
+    ::DeleteDC(m_mask32Dc);
+  }
+  if (m_maskDc != nullptr) {
+    if (m_oldMaskDcObject != nullptr) ::SelectObject(m_maskDc, m_oldMaskDcObject);
+    ::DeleteDC(m_maskDc);
+  }
+  if (m_screen != nullptr) ::ReleaseDC(nullptr, m_screen);
+  // Room that no icon needed is given back, so the list ends as one-by-one appends leave it.
+  if (m_next < m_first + m_reserved) m_list.SetImageCount(m_next);
+}
+
+std::optional<CIconListFiller::Pixels> CIconListFiller::Read(HICON icon) const {
+  if (m_colorBits == nullptr || icon == nullptr) return std::nullopt;
+  ICONINFO info{};
+  if (!::GetIconInfo(icon, &info)) return std::nullopt;
+  UniqueGdiObject colorBitmap(info.hbmColor);
+  UniqueGdiObject maskBitmap(info.hbmMask);
+  BITMAP bitmap{};
+  // Only colour icons of exactly the list's size are taken pixel for pixel; the list scales
+  // any other itself.
+  if (!info.hbmColor || !::GetObjectA(info.hbmColor, sizeof bitmap, &bitmap) || bitmap.bmWidth != m_size ||
+      bitmap.bmHeight != m_size) {
+    return std::nullopt;
+  }
+  const std::size_t count = static_cast<std::size_t>(m_size) * static_cast<std::size_t>(m_size);
+  Pixels pixels{std::vector<std::uint32_t>(count), std::vector<std::uint32_t>(count)};
+  BITMAPINFO format = ImageFormat(m_size);
+  if (::GetDIBits(m_screen, info.hbmColor, 0, m_size, pixels.color.data(), &format, DIB_RGB_COLORS) != m_size ||
+      ::GetDIBits(m_screen, info.hbmMask, 0, m_size, pixels.mask.data(), &format, DIB_RGB_COLORS) != m_size) {
+    return std::nullopt;
+  }
+  return pixels;
+}
+
+int CIconListFiller::Put(const Pixels& pixels) {
+  if (m_colorBits == nullptr || pixels.color.size() != static_cast<std::size_t>(m_size) * m_size) return -1;
+  ::GdiFlush();
+  std::copy(pixels.color.begin(), pixels.color.end(), m_colorBits);
+  std::copy(pixels.mask.begin(), pixels.mask.end(), m_maskBits);
+  // The list wants its mask as a monochrome bitmap.
+  ::BitBlt(m_maskDc, 0, 0, m_size, m_size, m_mask32Dc, 0, 0, SRCCOPY);
+  ::SelectObject(m_maskDc, m_oldMaskDcObject);  // a bitmap selected elsewhere cannot be read
+  const int position = m_next;
+  bool placed = false;
+  if (position < m_first + m_reserved) {
+    placed = ::ImageList_Replace(m_list.GetSafeHandle(), position, static_cast<HBITMAP>(m_color.Get()),
+                                 static_cast<HBITMAP>(m_mask.Get())) != FALSE;
+  } else {
+    placed = ::ImageList_Add(m_list.GetSafeHandle(), static_cast<HBITMAP>(m_color.Get()),
+                             static_cast<HBITMAP>(m_mask.Get())) == position;
+  }
+  ::SelectObject(m_maskDc, m_mask.Get());
+  if (!placed) return -1;
+  ++m_next;
+  return position;
+}
+
+int CIconListFiller::Put(HICON icon) {
+  if (auto pixels = Read(icon)) return Put(*pixels);
+  // The list's own way: scaled to its size, as a one-by-one append does.
+  const int position = m_next < m_first + m_reserved ? m_list.Replace(m_next, icon) : m_list.Add(icon);
+  if (position < 0) return -1;
+  ++m_next;
+  return position;
 }
 
 }  // namespace ol

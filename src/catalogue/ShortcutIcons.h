@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,10 +31,45 @@ TargetIcons ExtractTargetIcons(const std::string& target);
 // a program without an icon) when the target gave none.
 int AppendTargetIcons(CImageList& large, CImageList& small, const TargetIcons& icons);
 
-// Appends many icons to one image list in order, as one-by-one appends would, but drawn into
-// strips that the list takes in a few steps. Icons of the list's own size go into the strips;
-// any other icon is appended on its own (the list scales it). Returns the first new position.
-int AppendIconsInOrder(CImageList& list, const std::vector<HICON>& icons);
+// Puts many icons into one image list in order, picture for picture as appending them one by
+// one would, but into room the list gets in one step. An icon's pixels can be read once and
+// put many times, so a target's icon serves every shortcut to it after the icon is gone.
+// Room that was not used is given back when the filler goes.
+class CIconListFiller {
+ public:
+  struct Pixels {
+    std::vector<std::uint32_t> color;
+    std::vector<std::uint32_t> mask;
+  };
+
+  CIconListFiller(CImageList& list, int room);
+  CIconListFiller(const CIconListFiller&) = delete;
+  CIconListFiller& operator=(const CIconListFiller&) = delete;
+  ~CIconListFiller();
+
+  // The icon's pixels, when it is a colour icon of exactly the list's size.
+  std::optional<Pixels> Read(HICON icon) const;
+  // Each returns the image's position, or -1 when the list took nothing.
+  int Put(const Pixels& pixels);
+  int Put(HICON icon);  // icons of another size are scaled by the list
+
+ private:
+  CImageList& m_list;
+  int m_first = 0;
+  int m_next = 0;
+  int m_reserved = 0;
+  int m_size = 0;
+  HDC m_screen = nullptr;
+  HDC m_mask32Dc = nullptr;
+  HDC m_maskDc = nullptr;
+  HGDIOBJ m_oldMask32DcObject = nullptr;
+  HGDIOBJ m_oldMaskDcObject = nullptr;
+  UniqueGdiObject m_color;   // one image, 32 bits
+  UniqueGdiObject m_mask32;  // its mask as read, 32 bits
+  UniqueGdiObject m_mask;    // its mask as the list takes it, 1 bit
+  std::uint32_t* m_colorBits = nullptr;
+  std::uint32_t* m_maskBits = nullptr;
+};
 
 // Replaces the images at `index` in both lists; the old images stay when the target gave none.
 void ReplaceTargetIcons(CImageList& large, CImageList& small, int index, const TargetIcons& icons);

@@ -67,7 +67,7 @@ TEST(TargetIcons, OneSizeAloneStillFillsBothLists) {
   EXPECT_EQ(window.Small().GetImageCount(), 3);
 }
 
-TEST(TargetIcons, AppendingInStripsGivesTheSamePicturesAsOneByOne) {
+TEST(TargetIcons, FillingReservedRoomGivesTheSamePicturesAsOneByOne) {
   std::vector<TargetIcons> extracted;
   for (const char* target : {"C:\\windows\\notepad.exe", "C:\\windows\\regedit.exe",
                              "C:\\windows\\system32\\winecfg.exe"}) {
@@ -85,25 +85,57 @@ TEST(TargetIcons, AppendingInStripsGivesTheSamePicturesAsOneByOne) {
   // A small icon in the large list has to be scaled, and takes the one-by-one way.
   large.insert(large.begin() + 1, small.front());
   small.insert(small.begin() + 1, large.front());
-  for (int copies = 0; copies < 300; ++copies) {  // more than one strip
+  for (int copies = 0; copies < 30; ++copies) {
     large.push_back(large[static_cast<std::size_t>(copies) % 3]);
     small.push_back(small[static_cast<std::size_t>(copies) % 3]);
   }
 
   for (auto [icons, size] : {std::pair{&large, 32}, std::pair{&small, 16}}) {
     CImageList oneByOne;
-    CImageList inStrips;
-    for (CImageList* list : {&oneByOne, &inStrips}) {
+    CImageList filled;
+    for (CImageList* list : {&oneByOne, &filled}) {
       list->Create(size, size, ILC_COLOR32 | ILC_MASK, 8, 4);
       list->SetBkColor(CLR_NONE);
       list->Add(::LoadIconA(nullptr, IDI_HAND));
     }
     for (HICON icon : *icons) oneByOne.Add(icon);
-    EXPECT_EQ(AppendIconsInOrder(inStrips, *icons), 1);
-    ASSERT_EQ(inStrips.GetImageCount(), oneByOne.GetImageCount());
+    {
+      // More room than needed, the first icon read once and put twice, the rest put directly.
+      CIconListFiller filler(filled, static_cast<int>(icons->size()) + 5);
+      const auto first = filler.Read(icons->front());
+      ASSERT_TRUE(first.has_value());
+      EXPECT_EQ(filler.Put(*first), 1);
+      for (std::size_t i = 1; i < icons->size(); ++i) {
+        EXPECT_EQ(filler.Put((*icons)[i]), static_cast<int>(i) + 1);
+      }
+      EXPECT_EQ(filler.Put(*first), static_cast<int>(icons->size()) + 1);
+    }
+    oneByOne.Add(icons->front());
+    ASSERT_EQ(filled.GetImageCount(), oneByOne.GetImageCount());
     for (int i = 0; i < oneByOne.GetImageCount(); ++i) {
-      ASSERT_EQ(ImagePixels(inStrips.GetSafeHandle(), i), ImagePixels(oneByOne.GetSafeHandle(), i))
+      ASSERT_EQ(ImagePixels(filled.GetSafeHandle(), i), ImagePixels(oneByOne.GetSafeHandle(), i))
           << "image " << i << " at " << size;
     }
   }
+}
+
+TEST(TargetIcons, AFillerWithTooLittleRoomAppendsTheRestAndReadsOnlyItsOwnSize) {
+  const TargetIcons icons = ExtractTargetIcons(RecorderPath());
+  ASSERT_TRUE(icons.large && icons.small);
+  CImageList list;
+  list.Create(32, 32, ILC_COLOR32 | ILC_MASK, 1, 1);
+  list.Add(::LoadIconA(nullptr, IDI_HAND));
+  {
+    CIconListFiller filler(list, 1);
+    EXPECT_FALSE(filler.Read(icons.small.Get()).has_value());  // 16 pixels: the list scales it
+    EXPECT_FALSE(filler.Read(nullptr).has_value());
+    EXPECT_EQ(filler.Put(icons.large.Get()), 1);
+    EXPECT_EQ(filler.Put(icons.small.Get()), 2);
+    const auto pixels = filler.Read(icons.large.Get());
+    ASSERT_TRUE(pixels.has_value());
+    EXPECT_EQ(filler.Put(*pixels), 3);
+  }
+  EXPECT_EQ(list.GetImageCount(), 4);
+  EXPECT_EQ(ImagePixels(list.GetSafeHandle(), 3), ImagePixels(list.GetSafeHandle(), 1));
+  EXPECT_NE(ImagePixels(list.GetSafeHandle(), 2), ImagePixels(list.GetSafeHandle(), 1));
 }
