@@ -245,3 +245,56 @@ TEST_F(DataFileTest, ManyShortcutsToFewTargetsKeepTheOneByOneIndices) {
   EXPECT_EQ(window.Small().GetImageCount(), 302);
 }
 
+
+TEST_F(DataFileTest, TenThousandMixedShortcutsLoadWithOneByOneIndicesAndAllComeBack) {
+  // Programs with an icon, programs on a drive that does not exist, folders, empty and very
+  // long names, in a repeating mix: every record loads, numbered as one-by-one appends number
+  // them, the lists end with exactly the images used, and the save writes every record.
+  const std::string longName(1200, 'n');
+  std::string bytes = Header();
+  std::vector<int> expected;
+  int next = 2;
+  for (int i = 0; i < 10000; ++i) {
+    switch (i % 5) {
+      case 0:
+        bytes += Lines("P" + std::to_string(i), "PROGRAM", RecorderPath());
+        expected.push_back(next++);
+        break;
+      case 1:
+        bytes += Lines("M" + std::to_string(i), "PROGRAM", "Q:\\not\\there\\game.exe");
+        expected.push_back(kIconNone);
+        break;
+      case 2:
+        bytes += Lines("F" + std::to_string(i), "FOLDER", "C:\\windows");
+        expected.push_back(kIconFolder);
+        break;
+      case 3:
+        bytes += Lines("", "PROGRAM", RecorderPath());
+        expected.push_back(next++);
+        break;
+      default:
+        bytes += Lines(longName + std::to_string(i), "PROGRAM", "Q:\\" + longName + ".exe");
+        expected.push_back(kIconNone);
+        break;
+    }
+  }
+  ASSERT_TRUE(WriteFileBytes(DataPath(), bytes));
+  TestListWindow window;
+  CDataFile file(DataPath());
+  file.LoadShortcuts(window.List(), window.Large(), window.Small(), window.Frame());
+  ASSERT_EQ(window.List().GetItemCount(), 10000);
+  for (int i = 0; i < 10000; ++i) ASSERT_EQ(window.RecordAt(i).m_nIconIndex, expected[i]) << "record " << i;
+  EXPECT_EQ(window.Large().GetImageCount(), next);
+  EXPECT_EQ(window.Small().GetImageCount(), next);
+  EXPECT_EQ(ImagePixels(window.Large().GetSafeHandle(), next - 1), ImagePixels(window.Large().GetSafeHandle(), 2));
+
+  file.SaveShortcuts(window.List(), window.Frame());
+  const auto saved = ReadFileBytes(DataPath());
+  ASSERT_TRUE(saved);
+  std::size_t records = 0;
+  for (std::size_t at = saved->find("SC_CMLN="); at != std::string::npos; at = saved->find("SC_CMLN=", at + 1)) {
+    ++records;
+  }
+  EXPECT_EQ(records, 10000u);
+  EXPECT_NE(saved->find("SC_NAME=" + longName + "9999\r\n"), std::string::npos);
+}
