@@ -24,7 +24,7 @@ class CWnd : public CCmdTarget {
   const MessageMap* GetMessageMap() const override { return GetThisMessageMap(); }
 
   HWND m_hWnd = nullptr;
-  HWND GetSafeHwnd() const { return this ? m_hWnd : nullptr; }
+  HWND GetSafeHwnd() const { return m_hWnd; }
 
   // The object behind a window, when it is one of ours.
   static CWnd* FromHandlePermanent(HWND hwnd);
