@@ -9,14 +9,42 @@ thread_local CWnd* t_creating = nullptr;  // the object whose window is being cr
 
 // Which object stands behind which window. Never destroyed, so that objects that outlive
 // the program's static data can still detach.
-struct WindowObjects {
-  std::mutex lock;
-  std::unordered_map<HWND, CWnd*> objects;
+class WindowTable {
+ public:
+  CWnd* Find(HWND hwnd) {
+    std::lock_guard<std::mutex> guard(m_lock);
+    const auto found = m_objects.find(hwnd);
+    return found == m_objects.end() ? nullptr : found->second;
+  }
+  void Set(HWND hwnd, CWnd* object) {
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_objects[hwnd] = object;
+  }
+  void Forget(HWND hwnd, const CWnd* object) {
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (auto found = m_objects.find(hwnd); found != m_objects.end() && found->second == object) m_objects.erase(found);
+  }
   // Controls whose procedure could not be handed back (subclassed again after us).
-  std::unordered_map<HWND, WNDPROC> orphans;
+  void SetOrphan(HWND hwnd, WNDPROC super) {
+    std::lock_guard<std::mutex> guard(m_lock);
+    m_orphans[hwnd] = super;
+  }
+  WNDPROC OrphanProcedure(HWND hwnd, bool forget) {
+    std::lock_guard<std::mutex> guard(m_lock);
+    const auto found = m_orphans.find(hwnd);
+    if (found == m_orphans.end()) return nullptr;
+    const WNDPROC super = found->second;
+    if (forget) m_orphans.erase(found);
+    return super;
+  }
+
+ private:
+  std::mutex m_lock;
+  std::unordered_map<HWND, CWnd*> m_objects;
+  std::unordered_map<HWND, WNDPROC> m_orphans;
 };
-WindowObjects& Windows() {
-  static auto* windows = new WindowObjects;
+WindowTable& Windows() {
+  static auto* windows = new WindowTable;
   return *windows;
 }
 }  // namespace
@@ -37,37 +65,23 @@ CWnd::~CWnd() {
 }
 
 CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
-  if (hwnd == nullptr) return nullptr;
-  WindowObjects& windows = Windows();
-  std::lock_guard<std::mutex> guard(windows.lock);
-  const auto found = windows.objects.find(hwnd);
-  return found == windows.objects.end() ? nullptr : found->second;
+  return hwnd ? Windows().Find(hwnd) : nullptr;
 }
 
 void CWnd::Attach(HWND hwnd) {
   m_hWnd = hwnd;
-  WindowObjects& windows = Windows();
-  std::lock_guard<std::mutex> guard(windows.lock);
-  windows.objects[hwnd] = this;
+  Windows().Set(hwnd, this);
 }
 
 void CWnd::Detach() {
   if (m_hWnd == nullptr) return;
-  {
-    WindowObjects& windows = Windows();
-    std::lock_guard<std::mutex> guard(windows.lock);
-    if (auto found = windows.objects.find(m_hWnd); found != windows.objects.end() && found->second == this) {
-      windows.objects.erase(found);
-    }
-  }
+  Windows().Forget(m_hWnd, this);
   if (m_pfnSuper != nullptr) {
     // Hand the procedure back only while it is still ours: a later subclass keeps its own.
     if (reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC)) == &CWnd::SubclassProc) {
       ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
     } else if (::IsWindow(m_hWnd)) {
-      WindowObjects& windows = Windows();
-      std::lock_guard<std::mutex> guard(windows.lock);
-      windows.orphans[m_hWnd] = m_pfnSuper;
+      Windows().SetOrphan(m_hWnd, m_pfnSuper);
     }
     m_pfnSuper = nullptr;
   }
@@ -259,15 +273,7 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
   CWnd* wnd = FromHandlePermanent(hwnd);
   if (wnd != nullptr && wnd->m_pfnSuper != nullptr) return wnd->DispatchSafely(message, wParam, lParam);
   // Detached while another procedure sat in front of ours: pass everything on.
-  WNDPROC super = nullptr;
-  {
-    WindowObjects& windows = Windows();
-    std::lock_guard<std::mutex> guard(windows.lock);
-    if (auto found = windows.orphans.find(hwnd); found != windows.orphans.end()) {
-      super = found->second;
-      if (message == WM_NCDESTROY) windows.orphans.erase(found);
-    }
-  }
+  const WNDPROC super = Windows().OrphanProcedure(hwnd, message == WM_NCDESTROY);
   return super != nullptr ? ::CallWindowProcW(super, hwnd, message, wParam, lParam)
                           : ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
