@@ -3,7 +3,6 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
-
 #include <vector>
 
 #include "catalogue/CatalogueList.h"

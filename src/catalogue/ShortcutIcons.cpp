@@ -89,7 +89,6 @@ CIconListFiller::CIconListFiller(CImageList& list, int room) : m_list(list), m_f
     return;
   }
   m_oldMask32DcObject = ::SelectObject(m_mask32Dc, m_mask32.Get());
-  m_oldMaskDcObject = ::SelectObject(m_maskDc, m_mask.Get());
 }
 
 CIconListFiller::~CIconListFiller() {
@@ -97,10 +96,7 @@ CIconListFiller::~CIconListFiller() {
     if (m_oldMask32DcObject != nullptr) ::SelectObject(m_mask32Dc, m_oldMask32DcObject);
     ::DeleteDC(m_mask32Dc);
   }
-  if (m_maskDc != nullptr) {
-    if (m_oldMaskDcObject != nullptr) ::SelectObject(m_maskDc, m_oldMaskDcObject);
-    ::DeleteDC(m_maskDc);
-  }
+  if (m_maskDc != nullptr) ::DeleteDC(m_maskDc);
   if (m_screen != nullptr) ::ReleaseDC(nullptr, m_screen);
   // Room that no icon needed is given back, so the list ends as one-by-one appends leave it.
   if (m_next < m_first + m_reserved) m_list.SetImageCount(m_next);
@@ -134,9 +130,11 @@ int CIconListFiller::Put(const Pixels& pixels) {
   ::GdiFlush();
   std::copy(pixels.color.begin(), pixels.color.end(), m_colorBits);
   std::copy(pixels.mask.begin(), pixels.mask.end(), m_maskBits);
-  // The list wants its mask as a monochrome bitmap.
+  // The list wants its mask as a monochrome bitmap; selected only for the copy, since the
+  // list cannot read a bitmap that another device context holds.
+  const HGDIOBJ previous = ::SelectObject(m_maskDc, m_mask.Get());
   ::BitBlt(m_maskDc, 0, 0, m_size, m_size, m_mask32Dc, 0, 0, SRCCOPY);
-  ::SelectObject(m_maskDc, m_oldMaskDcObject);  // a bitmap selected elsewhere cannot be read
+  ::SelectObject(m_maskDc, previous);
   const int position = m_next;
   bool placed = false;
   if (position < m_first + m_reserved) {
@@ -146,7 +144,6 @@ int CIconListFiller::Put(const Pixels& pixels) {
     placed = ::ImageList_Add(m_list.GetSafeHandle(), static_cast<HBITMAP>(m_color.Get()),
                              static_cast<HBITMAP>(m_mask.Get())) == position;
   }
-  ::SelectObject(m_maskDc, m_mask.Get());
   if (!placed) return -1;
   ++m_next;
   return position;

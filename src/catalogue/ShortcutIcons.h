@@ -63,7 +63,6 @@ class CIconListFiller {
   HDC m_mask32Dc = nullptr;
   HDC m_maskDc = nullptr;
   HGDIOBJ m_oldMask32DcObject = nullptr;
-  HGDIOBJ m_oldMaskDcObject = nullptr;
   UniqueGdiObject m_color;   // one image, 32 bits
   UniqueGdiObject m_mask32;  // its mask as read, 32 bits
   UniqueGdiObject m_mask;    // its mask as the list takes it, 1 bit
