@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The start-up benchmark (`make bench`): builds catalogues of 0, 1,000 and 10,000 program
 # shortcuts, to distinct targets (hard links to one small program with an icon) and to the
-# same few targets, and measures the launcher beside the extraction floor and a bare program.
+# same few targets, and measures the launcher beside the extraction floor (alone, and with
+# each icon's pixels read), the list items alone, and a bare program.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build/windows
@@ -30,7 +31,7 @@ for count in 0 1000 10000; do
     file="$work/catalogue-$count-$kind.olf"
     [ -f "$file" ] || make_catalogue "$count" "$kind" "$file"
     wine_file=$(unix_to_wine "$file")
-    for mode in app floor bare; do
+    for mode in app floor pixels items bare; do
       # The launcher rewrites its data file at exit: give it a copy.
       cp "$file" "$work/run.olf"
       arg="$wine_file"; [ "$mode" = app ] && arg=$(unix_to_wine "$work/run.olf")

@@ -3,6 +3,10 @@
 // way. Each run is one measurement in a fresh process:
 //   startup_bench app <data file>     the launcher's own start-up, first idle and shut-down
 //   startup_bench floor <data file>   one ExtractIconExA call per program shortcut
+//   startup_bench pixels <data file>  the floor, plus reading each icon's exact pixels
+//                                     (GetIconInfo, as the image lists' own append does)
+//   startup_bench items <data file>   one list item per record, set the launcher's way (item,
+//                                     column text, record pointer), with no images at all
 //   startup_bench bare <data file>    a plain list view filled one item and icon at a time
 // It prints one line: "<mode> <records> <startup ms> <shutdown ms> <peak working set KiB>".
 #include <windows.h>
@@ -84,15 +88,84 @@ int RunFloor(const std::string& dataFile) {
   return 0;
 }
 
+// Reading an icon's pixels exactly means copying its bitmaps (GetIconInfo); whoever puts an
+// icon into an image list pays this once per icon, on top of the extraction.
+int RunPixels(const std::string& dataFile) {
+  const auto records = ReadRecords(dataFile);
+  const auto start = Clock::now();
+  for (const auto& record : records) {
+    HICON icons[2] = {};
+    if (::ExtractIconExA(record.m_strTarget.c_str(), 0, &icons[0], &icons[1], 1) != 2) continue;
+    for (HICON icon : icons) {
+      ICONINFO info{};
+      if (::GetIconInfo(icon, &info)) {
+        ::DeleteObject(info.hbmColor);
+        ::DeleteObject(info.hbmMask);
+      }
+      ::DestroyIcon(icon);
+    }
+  }
+  std::printf("pixels %zu %.1f 0 %zu\n", records.size(), Milliseconds(start, Clock::now()), PeakKiB());
+  return 0;
+}
+
+HWND CreateFrameAndList(DWORD listStyle) {
+  INITCOMMONCONTROLSEX init{sizeof init, ICC_LISTVIEW_CLASSES};
+  ::InitCommonControlsEx(&init);
+  HWND frame = ::CreateWindowExA(0, "STATIC", "bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 450, 300, nullptr,
+                                 nullptr, nullptr, nullptr);
+  return ::CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | listStyle, 0, 0, 440, 260, frame, nullptr,
+                           nullptr, nullptr);
+}
+
+// The list view's own cost for the items, without any icon work: what no loader can avoid.
+int RunItems(const std::string& dataFile) {
+  const auto records = ReadRecords(dataFile);
+  const auto start = Clock::now();
+  HWND list = CreateFrameAndList(LVS_ICON | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_EDITLABELS | LVS_NOSORTHEADER);
+  // Image lists of the launcher's sizes, so the items are laid out as the launcher's are.
+  HIMAGELIST large = ::ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 8, 4);
+  HIMAGELIST small = ::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 8, 4);
+  ::ImageList_SetImageCount(large, 2);
+  ::ImageList_SetImageCount(small, 2);
+  ::SendMessageA(list, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(large));
+  ::SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(small));
+  LVCOLUMNA column{};
+  column.mask = LVCF_WIDTH;
+  column.cx = 100;
+  ::SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+  ::SendMessageA(list, LVM_INSERTCOLUMNA, 1, reinterpret_cast<LPARAM>(&column));
+  ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  ::SendMessageA(list, LVM_SETITEMCOUNT, records.size(), 0);
+  int index = 0;
+  for (const auto& record : records) {
+    LVITEMA item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = index++;
+    item.pszText = const_cast<char*>(record.m_strName.c_str());
+    item.iImage = 0;
+    const auto at = ::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    LVITEMA text{};
+    text.iSubItem = 1;
+    text.pszText = const_cast<char*>(record.m_strTarget.c_str());
+    ::SendMessageA(list, LVM_SETITEMTEXTA, at, reinterpret_cast<LPARAM>(&text));
+    LVITEMA data{};
+    data.mask = LVIF_PARAM;
+    data.iItem = static_cast<int>(at);
+    data.lParam = reinterpret_cast<LPARAM>(&record);
+    ::SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+  }
+  ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  Pump();
+  std::printf("items %zu %.1f 0 %zu\n", records.size(), Milliseconds(start, Clock::now()), PeakKiB());
+  return 0;
+}
+
 int RunBare(const std::string& dataFile) {
   const auto records = ReadRecords(dataFile);
   const auto start = Clock::now();
-  INITCOMMONCONTROLSEX init{sizeof init, ICC_LISTVIEW_CLASSES};
-  ::InitCommonControlsEx(&init);
-  HWND frame = ::CreateWindowExA(0, "STATIC", "bare", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 450, 300, nullptr,
-                                 nullptr, nullptr, nullptr);
-  HWND list = ::CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_ICON | LVS_AUTOARRANGE, 0, 0, 440,
-                                260, frame, nullptr, nullptr, nullptr);
+  HWND list = CreateFrameAndList(LVS_ICON | LVS_AUTOARRANGE);
+  HWND frame = ::GetParent(list);
   HIMAGELIST large = ::ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 8, 4);
   HIMAGELIST small = ::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 8, 4);
   ::SendMessageA(list, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(large));
@@ -127,12 +200,14 @@ int RunBare(const std::string& dataFile) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: startup_bench app|floor|bare <data file>\n");
+    std::fprintf(stderr, "usage: startup_bench app|floor|pixels|items|bare <data file>\n");
     return 2;
   }
   const std::string mode = argv[1];
   if (mode == "app") return RunApp(argv[2]);
   if (mode == "floor") return RunFloor(argv[2]);
+  if (mode == "pixels") return RunPixels(argv[2]);
+  if (mode == "items") return RunItems(argv[2]);
   if (mode == "bare") return RunBare(argv[2]);
   return 2;
 }
