@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <unordered_map>
 
 #include "catalogue/Shortcut.h"
 
@@ -17,6 +16,16 @@ bool IsIconHandle(HICON icon) {
   if (info.hbmMask) ::DeleteObject(info.hbmMask);
   if (info.hbmColor) ::DeleteObject(info.hbmColor);
   return true;
+}
+
+BITMAPINFO ImageFormat(int size) {
+  BITMAPINFO format{};
+  format.bmiHeader.biSize = sizeof format.bmiHeader;
+  format.bmiHeader.biWidth = size;
+  format.bmiHeader.biHeight = -size;  // top-down rows
+  format.bmiHeader.biPlanes = 1;
+  format.bmiHeader.biBitCount = 32;
+  return format;
 }
 }  // namespace
 
@@ -50,22 +59,6 @@ void ReplaceTargetIcons(CImageList& large, CImageList& small, int index, const T
   large.Replace(index, icons.LargeOrSmall());
   small.Replace(index, icons.SmallOrLarge());
 }
-
-}  // namespace ol
-
-namespace ol {
-
-namespace {
-BITMAPINFO ImageFormat(int size) {
-  BITMAPINFO format{};
-  format.bmiHeader.biSize = sizeof format.bmiHeader;
-  format.bmiHeader.biWidth = size;
-  format.bmiHeader.biHeight = -size;  // top-down rows
-  format.bmiHeader.biPlanes = 1;
-  format.bmiHeader.biBitCount = 32;
-  return format;
-}
-}  // namespace
 
 CIconListFiller::CIconListFiller(CImageList& list, int room) : m_list(list), m_first(list.GetImageCount()) {
   m_next = m_first;

@@ -21,6 +21,7 @@
 
 #include "app/OrbelslaunchApp.h"
 #include "framework/FrameWnd.h"
+#include "catalogue/CatalogueList.h"
 #include "catalogue/DataFileFormat.h"
 #include "listview/OrbelslaunchView.h"
 #include "util/AtomicFile.h"
@@ -118,18 +119,31 @@ HWND CreateFrameAndList(DWORD listStyle) {
                            nullptr, nullptr);
 }
 
-// The list view's own cost for the items, without any icon work: what no loader can avoid.
+struct ImageLists {
+  HIMAGELIST large;
+  HIMAGELIST small;
+};
+
+// Empty 32 x 32 and 16 x 16 lists, as the launcher's, handed to the list (which destroys them).
+ImageLists AttachImageLists(HWND list) {
+  const ImageLists lists{::ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 8, 4),
+                         ::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 8, 4)};
+  ::SendMessageA(list, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(lists.large));
+  ::SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(lists.small));
+  return lists;
+}
+
+// The list view's own cost for the items, put in the launcher's way but without any icon
+// work: what no loader can avoid.
 int RunItems(const std::string& dataFile) {
-  const auto records = ReadRecords(dataFile);
+  auto records = ReadRecords(dataFile);
   const auto start = Clock::now();
   HWND list = CreateFrameAndList(LVS_ICON | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_EDITLABELS | LVS_NOSORTHEADER);
-  // Image lists of the launcher's sizes, so the items are laid out as the launcher's are.
-  HIMAGELIST large = ::ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 8, 4);
-  HIMAGELIST small = ::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 8, 4);
-  ::ImageList_SetImageCount(large, 2);
-  ::ImageList_SetImageCount(small, 2);
-  ::SendMessageA(list, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(large));
-  ::SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(small));
+  // With image lists holding the launcher's two first images, so the items are laid out and
+  // drawn as the launcher's are.
+  const ImageLists lists = AttachImageLists(list);
+  ::ImageList_SetImageCount(lists.large, 2);
+  ::ImageList_SetImageCount(lists.small, 2);
   LVCOLUMNA column{};
   column.mask = LVCF_WIDTH;
   column.cx = 100;
@@ -137,24 +151,9 @@ int RunItems(const std::string& dataFile) {
   ::SendMessageA(list, LVM_INSERTCOLUMNA, 1, reinterpret_cast<LPARAM>(&column));
   ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   ::SendMessageA(list, LVM_SETITEMCOUNT, records.size(), 0);
+  const CListCtrl items(list);
   int index = 0;
-  for (const auto& record : records) {
-    LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_IMAGE;
-    item.iItem = index++;
-    item.pszText = const_cast<char*>(record.m_strName.c_str());
-    item.iImage = 0;
-    const auto at = ::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    LVITEMA text{};
-    text.iSubItem = 1;
-    text.pszText = const_cast<char*>(record.m_strTarget.c_str());
-    ::SendMessageA(list, LVM_SETITEMTEXTA, at, reinterpret_cast<LPARAM>(&text));
-    LVITEMA data{};
-    data.mask = LVIF_PARAM;
-    data.iItem = static_cast<int>(at);
-    data.lParam = reinterpret_cast<LPARAM>(&record);
-    ::SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&data));
-  }
+  for (auto& record : records) ol::InsertShortcutItem(items, index++, &record);
   ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   Pump();
   std::printf("items %zu %.1f 0 %zu\n", records.size(), Milliseconds(start, Clock::now()), PeakKiB());
@@ -166,10 +165,7 @@ int RunBare(const std::string& dataFile) {
   const auto start = Clock::now();
   HWND list = CreateFrameAndList(LVS_ICON | LVS_AUTOARRANGE);
   HWND frame = ::GetParent(list);
-  HIMAGELIST large = ::ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 8, 4);
-  HIMAGELIST small = ::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 8, 4);
-  ::SendMessageA(list, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(large));
-  ::SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(small));
+  const auto [large, small] = AttachImageLists(list);
   int index = 0;
   for (const auto& record : records) {
     HICON bigIcon = nullptr;
