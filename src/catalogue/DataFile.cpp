@@ -132,7 +132,7 @@ void CDataFile::SaveShortcuts(const CListCtrl& list, HWND owner) {
                                            [&records](int i) -> const CShortcut& { return *records[i]; });
 
   if (m_bUnreadableAtLoad && PathExists(m_strPath)) {
-    if (!::CopyFileA(m_strPath.c_str(), GetBackupPath().c_str(), FALSE)) {
+    if (!CopyToNewBackup(m_strPath)) {
       writer.Abandon();
       ShowError(owner, kWriteErrorText, kWriteErrorTitle);
       return;

@@ -28,15 +28,14 @@ class CDataFile {
   explicit CDataFile(std::string path) : m_strPath(std::move(path)) {}
 
   const std::string& GetPath() const { return m_strPath; }
-  std::string GetBackupPath() const { return m_strPath + ".bak"; }
 
   // Fills the empty list with the file's records in file order, giving each its icon index.
   // A missing file is an empty catalogue; an unreadable one is reported.
   void LoadShortcuts(const CListCtrl& list, CImageList& large, CImageList& small, HWND owner);
 
   // Sorts the list into catalogue order and writes every record. A file that was there but
-  // could not be read at start-up is first kept as LaunchData.olf.bak, and is not replaced
-  // when that fails.
+  // could not be read at start-up is first kept as a backup beside it (LaunchData.olf.bak,
+  // or the next free LaunchData.olf.N.bak), and is not replaced when that fails.
   void SaveShortcuts(const CListCtrl& list, HWND owner);
 
  private:

@@ -4,13 +4,56 @@
 
 #include <algorithm>
 
-#include "util/SystemUtil.h"
-
 namespace ol {
 
 namespace {
 std::optional<std::size_t> g_failAfterBytes;
 constexpr DWORD kChunk = 64 * 1024;
+constexpr ULONGLONG kShareWaitMs = 2000;  // a scanner or an editor holding the file briefly
+constexpr DWORD kShareRetryMs = 100;
+constexpr int kMostBackups = 10000;
+
+// Errors that mean another program has the file open for a moment.
+bool IsTransientSharingError(DWORD error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED ||
+         error == ERROR_UNABLE_TO_REMOVE_REPLACED;
+}
+
+// Runs `step` until it succeeds, fails for another reason, or the wait is over.
+template <typename Step>
+bool RetryWhileShared(Step step) {
+  const ULONGLONG deadline = ::GetTickCount64() + kShareWaitMs;
+  for (;;) {
+    if (step()) return true;
+    const DWORD error = ::GetLastError();
+    if (!IsTransientSharingError(error) || ::GetTickCount64() >= deadline) {
+      ::SetLastError(error);
+      return false;
+    }
+    ::Sleep(kShareRetryMs);
+  }
+}
+
+bool IsPlainFile(const std::string& path) {
+  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// True once no other program holds the file in a way that stops it being replaced. Waiting
+// here rather than retrying the replace itself: some systems leave a file of their own behind
+// at each failed ReplaceFileA.
+bool IsFreeToReplace(const std::string& path) {
+  HANDLE probe = ::CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (probe == INVALID_HANDLE_VALUE) return false;
+  ::CloseHandle(probe);
+  return true;
+}
+
+// The attributes a user may have given the file, which a replaced file keeps.
+constexpr DWORD kKeptAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
 }  // namespace
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
@@ -33,23 +76,56 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
   return result;
 }
 
+std::string BackupPathFor(const std::string& path, int number) {
+  return number == 0 ? path + ".bak" : path + "." + std::to_string(number) + ".bak";
+}
+
+std::optional<std::string> CopyToNewBackup(const std::string& path) {
+  for (int number = 0; number < kMostBackups; ++number) {
+    const std::string backup = BackupPathFor(path, number);
+    // Failing when the name is taken makes the test and the copy one step.
+    if (::CopyFileA(path.c_str(), backup.c_str(), TRUE)) return backup;
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return std::nullopt;
+  }
+  return std::nullopt;
+}
+
 void AtomicFileWriter::FailAfterBytesForTesting(std::optional<std::size_t> bytes) { g_failAfterBytes = bytes; }
 
 bool AtomicFileWriter::Open() {
   Abandon();
-  std::string directory = GetDirectoryPart(m_path);
-  if (directory.empty()) directory = ".";
-  char temp[MAX_PATH + 1] = {};
-  if (directory.size() > MAX_PATH - 14 || !::GetTempFileNameA(directory.c_str(), "olf", 0, temp)) return false;
-  m_tempPath = temp;
-  HANDLE file = ::CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    ::DeleteFileA(temp);
-    m_tempPath.clear();
-    return false;
-  }
+  // What an interrupted save left is taken over (a read-only or hidden leftover too).
+  ::SetFileAttributesA(m_tempPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+  HANDLE file = ::CreateFileA(m_tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
   m_hFile = file;
+  m_bCreated = true;
   return true;
+}
+
+bool AtomicFileWriter::ReplaceTarget() const {
+  if (IsPlainFile(m_path)) {
+    const DWORD kept = ::GetFileAttributesA(m_path.c_str()) & kKeptAttributes;
+    if (!RetryWhileShared([this] { return IsFreeToReplace(m_path); })) return false;
+    if (::ReplaceFileA(m_path.c_str(), m_tempPath.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                       nullptr)) {
+      // ReplaceFileA keeps them on Windows; where it does not, they are put back.
+      const DWORD now = ::GetFileAttributesA(m_path.c_str());
+      if (now != INVALID_FILE_ATTRIBUTES && (now & kKeptAttributes) != kept) {
+        const DWORD wanted = (now & ~(kKeptAttributes | FILE_ATTRIBUTE_NORMAL)) | kept;
+        ::SetFileAttributesA(m_path.c_str(), wanted != 0 ? wanted : FILE_ATTRIBUTE_NORMAL);
+      }
+      return true;
+    }
+    // Only a file system that cannot replace gets the move; a file held meanwhile stays held.
+    if (IsTransientSharingError(::GetLastError()) || !IsPlainFile(m_tempPath)) return false;
+  }
+  return RetryWhileShared([this] {
+    return ::MoveFileExA(m_tempPath.c_str(), m_path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
+           FALSE;
+  });
 }
 
 bool AtomicFileWriter::Commit(std::string_view bytes) {
@@ -70,9 +146,12 @@ bool AtomicFileWriter::Commit(std::string_view bytes) {
   ok = ok && ::FlushFileBuffers(file);
   ok = ::CloseHandle(file) && ok;
   m_hFile = nullptr;
-  ok = ok && ::MoveFileExA(m_tempPath.c_str(), m_path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-  if (!ok) ::DeleteFileA(m_tempPath.c_str());
-  m_tempPath.clear();
+  ok = ok && ReplaceTarget();
+  if (ok) {
+    m_bCreated = false;  // the temporary file is the target now
+  } else {
+    Abandon();
+  }
   return ok;
 }
 
@@ -81,9 +160,9 @@ void AtomicFileWriter::Abandon() {
     ::CloseHandle(static_cast<HANDLE>(m_hFile));
     m_hFile = nullptr;
   }
-  if (!m_tempPath.empty()) {
+  if (m_bCreated) {
     ::DeleteFileA(m_tempPath.c_str());
-    m_tempPath.clear();
+    m_bCreated = false;
   }
 }
 

@@ -48,6 +48,42 @@ void ExpectErrorBox(const SeenDialog& seen, std::string_view title, std::string_
   EXPECT_EQ(seen.ButtonTexts(), "OK");
 }
 
+// Another program (tools/HoldFile.cpp) holds the file open without delete sharing for a
+// while; the hold has begun when this returns.
+class HeldByAnotherProgram {
+ public:
+  HeldByAnotherProgram(const std::string& path, int milliseconds) {
+    STARTUPINFOA startup{sizeof startup};
+    std::string commandLine = "holdfile \"" + path + "\" " + std::to_string(milliseconds);
+    const std::string program = TestBinDirectory() + "\\holdfile.exe";
+    if (!::CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &m_process)) {
+      return;
+    }
+    for (int i = 0; i < 500; ++i) {
+      HANDLE probe = ::CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                   nullptr, OPEN_EXISTING, 0, nullptr);
+      if (probe == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_SHARING_VIOLATION) {
+        m_holding = true;
+        break;
+      }
+      if (probe != INVALID_HANDLE_VALUE) ::CloseHandle(probe);
+      ::Sleep(10);
+    }
+  }
+  ~HeldByAnotherProgram() {
+    if (m_process.hProcess == nullptr) return;
+    ::WaitForSingleObject(m_process.hProcess, 30000);
+    ::CloseHandle(m_process.hProcess);
+    ::CloseHandle(m_process.hThread);
+  }
+  bool Holding() const { return m_holding; }
+
+ private:
+  PROCESS_INFORMATION m_process{};
+  bool m_holding = false;
+};
+
 class DataFileTest : public ::testing::Test {
  protected:
   void SetUp() override { m_liveBefore = LiveShortcutRecordCount(); }
@@ -130,27 +166,36 @@ TEST_F(DataFileTest, NoFileMeansAnEmptyCatalogueAndTheHeaderIsWrittenAtExit) {
   EXPECT_EQ(ReadFileBytes(DataPath()), Header());
 }
 
-TEST_F(DataFileTest, AnUnreadableFileIsReportedAndKeptAsABackupBeforeTheExitsWrite) {
-  const std::string old = Header() + Lines("Precious", "FOLDER", "p");
-  ASSERT_TRUE(WriteFileBytes(DataPath(), old));
-  // Another program holds the file open without sharing it.
-  HANDLE lock = ::CreateFileA(DataPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-  TestListWindow window;
-  CDataFile file(DataPath());
-  {
-    ModalResponder responder({IDOK});
-    file.LoadShortcuts(window.List(), window.Large(), window.Small(), window.Frame());
-    ASSERT_EQ(responder.Seen().size(), 1u);
-    ExpectErrorBox(responder.Seen()[0], kReadErrorTitle, kReadErrorText);
-  }
-  EXPECT_EQ(window.List().GetItemCount(), 0);
-  ::CloseHandle(lock);
+TEST_F(DataFileTest, AnUnreadableFileIsReportedAndKeptAsABackupBeforeTheExitsWriteNeverOverwritingOne) {
+  // Two runs in a row start while another program holds the file open without sharing it:
+  // each keeps what it could not read in a backup of its own.
+  const std::string first = Header() + Lines("Precious", "FOLDER", "p");
+  ASSERT_TRUE(WriteFileBytes(DataPath(), first));
+  std::string expected = first;
+  for (int run = 0; run < 2; ++run) {
+    HANDLE lock = ::CreateFileA(DataPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    TestListWindow window;
+    CDataFile file(DataPath());
+    {
+      ModalResponder responder({IDOK});
+      file.LoadShortcuts(window.List(), window.Large(), window.Small(), window.Frame());
+      ASSERT_EQ(responder.Seen().size(), 1u);
+      ExpectErrorBox(responder.Seen()[0], kReadErrorTitle, kReadErrorText);
+    }
+    EXPECT_EQ(window.List().GetItemCount(), 0);
+    ::CloseHandle(lock);
 
-  InsertShortcutItem(window.List(), 0, NewShortcutRecord(CShortcut{"FOLDER", "New", "n", "", kIconFolder}));
-  file.SaveShortcuts(window.List(), window.Frame());
-  EXPECT_EQ(ReadFileBytes(file.GetBackupPath()), old);
-  EXPECT_EQ(ReadFileBytes(DataPath()), Header() + Lines("New", "FOLDER", "n"));
+    const std::string name = "New" + std::to_string(run);
+    InsertShortcutItem(window.List(), 0, NewShortcutRecord(CShortcut{"FOLDER", name, "n", "", kIconFolder}));
+    file.SaveShortcuts(window.List(), window.Frame());
+    EXPECT_EQ(ReadFileBytes(BackupPathFor(DataPath(), run)), expected) << run;
+    expected = Header() + Lines(name, "FOLDER", "n");
+    EXPECT_EQ(ReadFileBytes(DataPath()), expected);
+  }
+  EXPECT_EQ(ReadFileBytes(m_dir / "LaunchData.olf.bak"), first);
+  EXPECT_EQ(FilesIn(m_dir.Path()),
+            (std::vector<std::string>{"LaunchData.olf", "LaunchData.olf.1.bak", "LaunchData.olf.bak"}));
 }
 
 TEST_F(DataFileTest, AnUnreadableFileIsNotReplacedWhenNoBackupCanBeMade) {
@@ -168,7 +213,7 @@ TEST_F(DataFileTest, AnUnreadableFileIsNotReplacedWhenNoBackupCanBeMade) {
   ASSERT_EQ(seen.size(), 2u);
   ExpectErrorBox(seen[1], kWriteErrorTitle, kWriteErrorText);
   EXPECT_EQ(ReadFileBytes(DataPath()), old);
-  EXPECT_FALSE(ReadFileBytes(file.GetBackupPath()));
+  EXPECT_FALSE(ReadFileBytes(BackupPathFor(DataPath(), 0)));
   EXPECT_EQ(FilesIn(m_dir.Path()), (std::vector<std::string>{"LaunchData.olf"}));
 }
 
@@ -212,6 +257,37 @@ TEST_F(DataFileTest, AReplaceThatFailsLeavesTheOldContentsAndNoTemporaryFile) {
   ASSERT_EQ(responder.Seen().size(), 1u);
   ExpectErrorBox(responder.Seen()[0], kWriteErrorTitle, kWriteErrorText);
   EXPECT_EQ(ReadFileBytes(DataPath() + "\\inside.txt"), "keep");
+  EXPECT_EQ(FilesIn(m_dir.Path()), (std::vector<std::string>{"LaunchData.olf"}));
+}
+
+TEST_F(DataFileTest, AFileHeldOpenBrieflyIsWaitedForAndKeepsItsAttributesOneHeldLongerIsReported) {
+  ASSERT_TRUE(WriteFileBytes(DataPath(), Header() + Lines("Old", "FOLDER", "o")));
+  ASSERT_TRUE(::SetFileAttributesA(DataPath().c_str(), FILE_ATTRIBUTE_HIDDEN));
+  TestListWindow window;
+  InsertShortcutItem(window.List(), 0, NewShortcutRecord(CShortcut{"FOLDER", "New", "n", "", kIconFolder}));
+  CDataFile file(DataPath());
+  const std::string saved = Header() + Lines("New", "FOLDER", "n");
+  {
+    HeldByAnotherProgram scanner(DataPath(), 500);
+    ASSERT_TRUE(scanner.Holding());
+    ModalResponder responder({IDOK});
+    file.SaveShortcuts(window.List(), window.Frame());
+    EXPECT_TRUE(responder.Seen().empty());
+  }
+  EXPECT_EQ(ReadFileBytes(DataPath()), saved);
+  EXPECT_NE(::GetFileAttributesA(DataPath().c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+  EXPECT_EQ(FilesIn(m_dir.Path()), (std::vector<std::string>{"LaunchData.olf"}));
+
+  InsertShortcutItem(window.List(), 1, NewShortcutRecord(CShortcut{"FOLDER", "Later", "l", "", kIconFolder}));
+  {
+    HeldByAnotherProgram editor(DataPath(), 8000);
+    ASSERT_TRUE(editor.Holding());
+    ModalResponder responder({IDOK});
+    file.SaveShortcuts(window.List(), window.Frame());
+    ASSERT_EQ(responder.Seen().size(), 1u);
+    ExpectErrorBox(responder.Seen()[0], kWriteErrorTitle, kWriteErrorText);
+  }
+  EXPECT_EQ(ReadFileBytes(DataPath()), saved);
   EXPECT_EQ(FilesIn(m_dir.Path()), (std::vector<std::string>{"LaunchData.olf"}));
 }
 
