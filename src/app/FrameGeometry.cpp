@@ -5,8 +5,9 @@
 namespace ol {
 
 Point ClampFramePosition(int left, int top, int width, int height, const Rect& workArea) {
-  const int greatestLeft = workArea.Width() - width;
-  const int greatestTop = workArea.Height() - height;
+  // Wide arithmetic: a stored size may be any 32-bit value.
+  const long long greatestLeft = static_cast<long long>(workArea.right) - workArea.left - width;
+  const long long greatestTop = static_cast<long long>(workArea.bottom) - workArea.top - height;
   Point position{left, top};
   if (position.x < 0 || position.x > greatestLeft) position.x = 0;
   if (position.y < 0 || position.y > greatestTop) position.y = 0;

@@ -37,10 +37,7 @@ int FindDuplicateTarget(int count, const std::function<const CShortcut*(int)>& r
   return -1;
 }
 
-std::string DefaultProgramName(std::string_view fileName) {
-  const std::size_t dot = fileName.rfind('.');
-  return std::string(dot == std::string_view::npos ? fileName : fileName.substr(0, dot));
-}
+std::string DefaultProgramName(std::string_view fileName) { return FileTitleOf(fileName); }
 
 std::string DefaultFolderName(std::string_view folderPath, LeadByteTest isLeadByte) {
   return FileNamePartOf(folderPath, isLeadByte);

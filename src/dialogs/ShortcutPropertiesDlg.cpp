@@ -37,7 +37,7 @@ void CShortcutPropertiesDlg::OnUpdateCommandLine(CCmdUI* cmdUI) { cmdUI->Enable(
 void CShortcutPropertiesDlg::OnChangeTarget() {
   if (m_strType == ol::kTypeProgram) {
     CFileDialog dialog(true, "EXE", nullptr, OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST,
-                       "Executable Files (*.exe)|*.exe|All Files (*.*)|*.*||");
+                       "Executable Files (*.exe)|*.exe|All Files (*.*)|*.*||", this);
     dialog.m_strInitialDir = ol::GetDirectoryPart(m_strTarget);
     dialog.m_strTitle = "Open Program Executable";
     if (dialog.DoModal() != IDOK) return;

@@ -12,7 +12,7 @@
 class CFrameWnd;
 
 // Bar style bits of the frame's bars (kept by the bar, not by the window).
-inline constexpr DWORD CBRS_ALIGN_TOP = 0x1000;
+inline constexpr DWORD CBRS_ALIGN_TOP = 0x2000;
 inline constexpr DWORD CBRS_ALIGN_BOTTOM = 0x8000;
 inline constexpr DWORD CBRS_TOOLTIPS = 0x0010;
 inline constexpr DWORD CBRS_FLYBY = 0x0020;

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <vector>
 
-#include "catalogue/Shortcut.h"
 #include "framework/DialogText.h"
 #include "framework/FrameWnd.h"
 #include "framework/WinApp.h"
+#include "util/PathText.h"
 #include "util/SystemUtil.h"
 
 namespace {
@@ -33,9 +33,7 @@ INT_PTR CFileDialog::DoModal() {
   m_strFileName.copy(file.data(), std::min(m_strFileName.size(), file.size() - 1));
   OPENFILENAMEA ofn{};
   ofn.lStructSize = sizeof ofn;
-  HWND owner = m_pParent ? m_pParent->m_hWnd : nullptr;
-  if (owner == nullptr && AfxGetMainWnd()) owner = AfxGetMainWnd()->m_hWnd;
-  ofn.hwndOwner = owner;
+  ofn.hwndOwner = GetOwnerWindow();
   ofn.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
   ofn.lpstrFile = file.data();
   ofn.nMaxFile = static_cast<DWORD>(file.size());
@@ -50,4 +48,12 @@ INT_PTR CFileDialog::DoModal() {
 
 std::string CFileDialog::GetFileName() const { return ol::GetFileNamePart(m_strPath); }
 
-std::string CFileDialog::GetFileTitle() const { return ol::DefaultProgramName(GetFileName()); }
+std::string CFileDialog::GetFileTitle() const { return ol::FileTitleOf(GetFileName()); }
+
+HWND CFileDialog::GetOwnerWindow() const {
+  if (m_pParent != nullptr && m_pParent->m_hWnd != nullptr) return m_pParent->m_hWnd;
+  // Without a parent: the window the user works in, so that a modal dialog that is open owns
+  // the chooser and stays disabled under it.
+  HWND main = AfxGetMainWnd() ? AfxGetMainWnd()->m_hWnd : nullptr;
+  return main != nullptr ? ::GetLastActivePopup(main) : nullptr;
+}

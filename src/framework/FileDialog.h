@@ -31,6 +31,9 @@ class CFileDialog {
   const std::string& DefaultExtension() const { return m_strDefExt; }
   const std::string& Filter() const { return m_strFilterBars; }
   DWORD Flags() const { return m_dwFlags; }
+  // The window that owns the dialog while it is open: the parent, or else the main window's
+  // active popup (a modal dialog that is open), or the main window.
+  HWND GetOwnerWindow() const;
 
   using Responder = std::function<std::optional<std::string>(const CFileDialog&)>;
   static void SetResponderForTesting(Responder responder);

@@ -58,6 +58,8 @@ bool CFrameWnd::LoadFrame(UINT id, DWORD style, std::function<std::unique_ptr<CV
   if (!PreCreateWindow(cs)) return false;
   if (!CreateEx(cs.dwExStyle, kFrameClass, m_strTitle.c_str(), cs.style, cs.x, cs.y, cs.cx, cs.cy, nullptr,
                 cs.hMenu)) {
+    // A window that was made and then failed its creation took its menu with it.
+    if (!::IsMenu(m_menu.Get())) m_menu.Release();
     return false;
   }
   m_menu.Release();  // the window owns its menu now
@@ -72,7 +74,18 @@ LRESULT CFrameWnd::OnCreate(WPARAM, LPARAM) {
 }
 
 void CFrameWnd::ActivateFrame(int showCommand) {
-  ::ShowWindow(m_hWnd, showCommand < 0 ? SW_SHOW : showCommand);
+  if (showCommand < 0) {
+    // The main frame's first showing follows the show command the program was started with
+    // (a Windows shortcut set to "Minimized" or "Maximized"); later ones just show it.
+    CWinApp* app = AfxGetApp();
+    if (app != nullptr && app->m_pMainWnd == this && app->m_nCmdShow >= 0) {
+      showCommand = app->m_nCmdShow;
+      app->m_nCmdShow = -1;
+    } else {
+      showCommand = SW_SHOW;
+    }
+  }
+  ::ShowWindow(m_hWnd, showCommand);
   if (m_pView && m_pView->m_hWnd) ::SetFocus(m_pView->m_hWnd);
 }
 

@@ -10,27 +10,30 @@ CWinApp* CWinApp::s_pApp = nullptr;
 
 namespace {
 constexpr UINT kFileNewCommand = 57600;
+constexpr UINT kAppExitCommand = 57665;
 constexpr UINT kAppTitleString = 57344;
 constexpr UINT kFailedToCreateDocString = 61700;
 constexpr UINT WM_SYSTIMER = 0x0118;
 }  // namespace
 
 std::string LoadStringResource(UINT id) {
-  const char* text = nullptr;
-  // With a zero buffer size LoadStringA hands out a pointer to the resource text itself,
-  // so a string of any length comes out whole.
-  const int length = ::LoadStringA(::GetModuleHandleA(nullptr), id, reinterpret_cast<char*>(&text), 0);
-  if (length <= 0 || text == nullptr) {
-    char buffer[4096];
-    const int got = ::LoadStringA(::GetModuleHandleA(nullptr), id, buffer, sizeof buffer);
-    return std::string(buffer, static_cast<std::size_t>(got > 0 ? got : 0));
+  // A string resource holds at most 65535 characters; grow the buffer until the text fits
+  // with room to spare (LoadStringA cuts a longer text without saying so).
+  std::vector<char> buffer(512);
+  for (;;) {
+    const int got = ::LoadStringA(::GetModuleHandleA(nullptr), id, buffer.data(), static_cast<int>(buffer.size()));
+    if (got <= 0) return std::string();
+    if (static_cast<std::size_t>(got) + 1 < buffer.size() || buffer.size() > 65536) {
+      return std::string(buffer.data(), static_cast<std::size_t>(got));
+    }
+    buffer.resize(buffer.size() * 4);
   }
-  return std::string(text, static_cast<std::size_t>(length));
 }
 
 const MessageMap* CWinApp::GetThisMessageMap() {
   static constexpr MessageMapEntry kEntries[] = {
       MapCommand<&CWinApp::OnFileNew>(kFileNewCommand),
+      MapCommand<&CWinApp::OnAppExit>(kAppExitCommand),
   };
   static const MessageMap map{&CCmdTarget::GetThisMessageMap, kEntries};
   return &map;
@@ -75,19 +78,22 @@ std::string CWinApp::GetAppRegistryPath() const {
   return "Software\\" + m_strRegistryKey + "\\" + m_strAppName;
 }
 
-HKEY CWinApp::OpenSectionKey(const char* section, bool create) const {
+HKEY CWinApp::OpenSectionKey(const char* section) const {
   if (m_strRegistryKey.empty()) return nullptr;
   std::string path = GetAppRegistryPath();
   if (section != nullptr && *section != '\0') path += std::string("\\") + section;
+  // Reads create the key too, as writes do; where it cannot be created (a key the user may
+  // only read), it is still read.
   HKEY key = nullptr;
-  const LONG status = create ? ::RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                                 KEY_READ | KEY_WRITE, nullptr, &key, nullptr)
-                             : ::RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key);
-  return status == ERROR_SUCCESS ? key : nullptr;
+  if (::RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
+                        nullptr, &key, nullptr) == ERROR_SUCCESS) {
+    return key;
+  }
+  return ::RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS ? key : nullptr;
 }
 
 UINT CWinApp::GetProfileInt(const char* section, const char* entry, int defaultValue) const {
-  HKEY key = OpenSectionKey(section, false);
+  HKEY key = OpenSectionKey(section);
   if (key == nullptr) return static_cast<UINT>(defaultValue);
   DWORD type = 0;
   DWORD value = 0;
@@ -100,7 +106,7 @@ UINT CWinApp::GetProfileInt(const char* section, const char* entry, int defaultV
 
 std::string CWinApp::GetProfileString(const char* section, const char* entry, const char* defaultValue) const {
   const std::string fallback = defaultValue ? defaultValue : "";
-  HKEY key = OpenSectionKey(section, false);
+  HKEY key = OpenSectionKey(section);
   if (key == nullptr) return fallback;
   DWORD type = 0;
   DWORD size = 0;
@@ -120,7 +126,7 @@ std::string CWinApp::GetProfileString(const char* section, const char* entry, co
 }
 
 bool CWinApp::WriteProfileInt(const char* section, const char* entry, int value) const {
-  HKEY key = OpenSectionKey(section, true);
+  HKEY key = OpenSectionKey(section);
   if (key == nullptr) return false;
   const DWORD data = static_cast<DWORD>(value);
   const bool ok = ::RegSetValueExA(key, entry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data) ==
@@ -130,7 +136,7 @@ bool CWinApp::WriteProfileInt(const char* section, const char* entry, int value)
 }
 
 bool CWinApp::WriteProfileString(const char* section, const char* entry, const std::string& value) const {
-  HKEY key = OpenSectionKey(section, true);
+  HKEY key = OpenSectionKey(section);
   if (key == nullptr) return false;
   const bool ok = ::RegSetValueExA(key, entry, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                                    static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
@@ -166,6 +172,11 @@ bool CWinApp::ProcessShellCommand(const CCommandLineInfo& info) {
   m_bNewDocumentFailed = false;
   OnCmdMsg(kFileNewCommand, 0, nullptr);
   return !m_bNewDocumentFailed && m_pMainWnd != nullptr;
+}
+
+void CWinApp::OnAppExit() {
+  // The same as closing the main window: the view saves the catalogue and the settings.
+  if (m_pMainWnd != nullptr && ::IsWindow(m_pMainWnd->m_hWnd)) ::SendMessageA(m_pMainWnd->m_hWnd, WM_CLOSE, 0, 0);
 }
 
 void CWinApp::OnFileNew() {

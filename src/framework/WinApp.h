@@ -36,6 +36,8 @@ class CWinApp : public CCmdTarget {
   static CWinApp* Get() { return s_pApp; }
 
   HINSTANCE m_hInstance = nullptr;
+  // The show command the process was started with; used once, for the main frame's first
+  // showing, then -1.
   int m_nCmdShow = SW_SHOWNORMAL;
   std::string m_strAppName;
   std::string m_strRegistryKey;
@@ -77,10 +79,12 @@ class CWinApp : public CCmdTarget {
 
   // Command 57600: a new (empty) document with its frame and view.
   void OnFileNew();
+  // Command 57665 (File > Exit): closes the main frame the normal way.
+  void OnAppExit();
 
  private:
   static bool IsIdleMessage(const MSG& msg);
-  HKEY OpenSectionKey(const char* section, bool create) const;
+  HKEY OpenSectionKey(const char* section) const;
 
   static CWinApp* s_pApp;
   std::unique_ptr<CSingleDocTemplate> m_pDocTemplate;

@@ -86,7 +86,10 @@ bool COrbelslaunchView::PreCreateWindow(CREATESTRUCTA& cs) {
 
 void COrbelslaunchView::LoadSettings() {
   CProfileSettingsStore store(*AfxGetApp());
-  ol::LoadSettings(store, *this, ol::AutoLocateGame(), ol::AutoLocateGameTwo());
+  // The first game's installer entry is read before the second's.
+  const std::string gameLocation = ol::AutoLocateGame();
+  const std::string gameTwoLocation = ol::AutoLocateGameTwo();
+  ol::LoadSettings(store, *this, gameLocation, gameTwoLocation);
 }
 
 void COrbelslaunchView::SaveSettings() {
@@ -185,7 +188,9 @@ void COrbelslaunchView::LayoutColumns() {
   if (m_pList == nullptr || !::IsWindow(m_hWnd)) return;
   const ol::ColumnWidths widths = ol::SplitColumns(GetClientRect().right, ::GetSystemMetrics(SM_CXVSCROLL));
   m_list.SetColumnWidth(0, static_cast<short>(widths.name));
-  m_list.SetColumnWidth(1, static_cast<short>(widths.path));
+  // A list in List mode has one width for all its columns: there the path's share would
+  // overwrite the name's (Windows refuses the call, other list controls take it).
+  if ((GetStyle() & LVS_TYPEMASK) != LVS_LIST) m_list.SetColumnWidth(1, static_cast<short>(widths.path));
 }
 
 void COrbelslaunchView::SetViewMode(int mode) {

@@ -33,6 +33,11 @@ std::string FileNamePartOf(std::string_view path, LeadByteTest isLeadByte) {
   return pos == std::string_view::npos ? std::string(path) : std::string(path.substr(pos + 1));
 }
 
+std::string FileTitleOf(std::string_view fileName) {
+  const std::size_t dot = fileName.rfind('.');
+  return std::string(dot == std::string_view::npos ? fileName : fileName.substr(0, dot));
+}
+
 std::string WithoutTrailingBackslash(std::string_view text, LeadByteTest isLeadByte) {
   const std::size_t pos = FindLastBackslash(text, isLeadByte);
   if (pos != std::string_view::npos && pos + 1 == text.size()) return std::string(text.substr(0, pos));

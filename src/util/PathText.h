@@ -26,6 +26,9 @@ std::string DirectoryPartOf(std::string_view path, LeadByteTest isLeadByte);
 // Everything after the last backslash; the whole text when there is none.
 std::string FileNamePartOf(std::string_view path, LeadByteTest isLeadByte);
 
+// A file name cut before its last "." (the whole name when it has none).
+std::string FileTitleOf(std::string_view fileName);
+
 // The text with one trailing backslash removed, when its last character is a backslash.
 std::string WithoutTrailingBackslash(std::string_view text, LeadByteTest isLeadByte);
 

@@ -17,6 +17,12 @@ TEST(FramePlacement, PositionsOffTheWorkAreaGoToTheOrigin) {
   EXPECT_EQ(ClampFramePosition(-1, 50, 450, 300, kWork), (Point{0, 50}));
   // A frame larger than the work area always lands at the origin.
   EXPECT_EQ(ClampFramePosition(10, 10, 2000, 2000, kWork), (Point{0, 0}));
+  // Any stored size is taken: one of 0x80000000 or more reads as negative and leaves every
+  // limit far away; the largest positive one leaves no room at all.
+  EXPECT_EQ(ClampFramePosition(100, 200, INT32_MIN, INT32_MIN, kWork), (Point{100, 200}));
+  EXPECT_EQ(ClampFramePosition(100, 200, INT32_MAX, INT32_MAX, kWork), (Point{0, 0}));
+  EXPECT_EQ(ClampFramePosition(INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN, {-1920, -1080, 1024, 738}),
+            (Point{INT32_MAX, INT32_MAX}));
 }
 
 TEST(FramePlacement, LimitsAreMeasuredFromTheScreenOrigin) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "framework/ControlBars.h"
+#include "games/GameLocations.h"
 #include "res/resource.h"
 #include "catalogue/CatalogueList.h"
 #include "support/LauncherHarness.h"
@@ -43,6 +44,12 @@ class LauncherShellTest : public ::testing::Test {
 TEST_F(LauncherShellTest, FirstStartUsesTheDefaultsAndWritesAllTwentyFiveSettings) {
   {
     LauncherHarness launcher;
+    // Reading a setting makes the key, as writing one does.
+    launcher.App().SetRegistryKey("Nettlewick");
+    EXPECT_EQ(launcher.App().GetProfileInt("", "View Setting", 7), 7u);
+    HKEY key = nullptr;
+    EXPECT_EQ(::RegOpenKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key), ERROR_SUCCESS);
+    if (key != nullptr) ::RegCloseKey(key);
     ASSERT_TRUE(launcher.Start());
     const RECT frame = launcher.Frame()->GetWindowRect();
     EXPECT_EQ(frame.left, 0);
@@ -77,13 +84,38 @@ TEST_F(LauncherShellTest, FirstStartUsesTheDefaultsAndWritesAllTwentyFiveSetting
 }
 
 TEST_F(LauncherShellTest, TheInstallersEntriesBecomeTheGameDefaults) {
-  SetInstallerEntry("Software\\Quarrow\\The Orbels", "ORBELS_DATA", "C:\\Games\\Orbels\\");
-  SetInstallerEntry("Software\\VORN GAMES\\The Orbels 2", "Install Dir", "D:\\Games\\Orbels 2\\\\");
+  // One game's 32-bit installer wrote the 32-bit view, the other entry is in the 64-bit one.
+  SetInstallerEntry("Software\\Quarrow\\The Orbels", "ORBELS_DATA", "C:\\Games\\Orbels\\", KEY_WOW64_32KEY);
+  SetInstallerEntry("Software\\VORN GAMES\\The Orbels 2", "Install Dir", "D:\\Games\\Orbels 2\\\\", KEY_WOW64_64KEY);
   LauncherHarness launcher;
   ASSERT_TRUE(launcher.Start());
   EXPECT_EQ(launcher.View()->m_strGameLocation, "C:\\Games\\Orbels\\");  // kept as stored
   // Only one of the two trailing backslashes goes.
   EXPECT_EQ(launcher.View()->m_strGameTwoExecutable, "D:\\Games\\Orbels 2\\\\TOBin\\Orbels2.exe");
+}
+
+TEST_F(LauncherShellTest, InstallerEntriesAreReadFromThe32BitViewFirstAndOnlyAsTextThatFits) {
+  const char* key = "Software\\Quarrow\\The Orbels";
+  SetInstallerEntry(key, "ORBELS_DATA", "C:\\In64", KEY_WOW64_64KEY);
+  EXPECT_EQ(ol::AutoLocateGame(), "C:\\In64");
+  SetInstallerEntry(key, "ORBELS_DATA", "C:\\In32", KEY_WOW64_32KEY);
+  EXPECT_EQ(ol::AutoLocateGame(), "C:\\In32");
+
+  ClearInstallerEntries();
+  SetInstallerEntry(key, nullptr, "");  // the key without its value
+  EXPECT_EQ(ol::AutoLocateGame(), "");
+  const std::string longest(259, 'x');  // with its terminating zero, exactly 260 bytes
+  SetInstallerEntry(key, "ORBELS_DATA", longest);
+  EXPECT_EQ(ol::AutoLocateGame(), longest);
+  SetInstallerEntry(key, "ORBELS_DATA", longest + "y");
+  EXPECT_EQ(ol::AutoLocateGame(), "");
+  SetInstallerEntry(key, "ORBELS_DATA", "%SystemDrive%\\Games", KEY_WOW64_32KEY, REG_EXPAND_SZ);
+  EXPECT_EQ(ol::AutoLocateGame(), "");
+  SetInstallerEntry(key, "ORBELS_DATA", "1234", KEY_WOW64_32KEY, REG_DWORD);
+  EXPECT_EQ(ol::AutoLocateGame(), "");
+  // A 32-bit entry that cannot be used leaves the 64-bit one to count.
+  SetInstallerEntry(key, "ORBELS_DATA", "C:\\In64", KEY_WOW64_64KEY);
+  EXPECT_EQ(ol::AutoLocateGame(), "C:\\In64");
 }
 
 TEST_F(LauncherShellTest, StoredGameLocationsWinOverTheInstallers) {
@@ -165,6 +197,9 @@ TEST_F(LauncherShellTest, TheMenuBarHasEveryItemAndSeparator) {
     EXPECT_EQ(file[i].text, expectedFile[i].first);
     EXPECT_EQ(file[i].id, expectedFile[i].second);
   }
+  // Exit has its handler, so the update that greys commands without one leaves it alone.
+  ::SendMessageA(launcher.FrameHwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(::GetSubMenu(bar, 0)), 0);
+  EXPECT_EQ(::GetMenuState(bar, ID_APP_EXIT, MF_BYCOMMAND) & MF_GRAYED, 0u);
   const auto view = MenuLines(::GetSubMenu(bar, 1));
   ASSERT_EQ(view.size(), 9u);
   EXPECT_EQ(view[4].id, 0u);
@@ -220,6 +255,15 @@ TEST_F(LauncherShellTest, ToolbarButtonsStandInOrderWithTheirTooltipsAndPrompts)
   LauncherHarness launcher;
   ASSERT_TRUE(launcher.Start());
   HWND toolbar = launcher.Frame()->m_wndToolBar.m_hWnd;
+  EXPECT_EQ(launcher.Frame()->m_wndToolBar.GetBarStyle(), 0x50002834u);
+  EXPECT_EQ(launcher.Frame()->m_wndStatusBar.GetBarStyle(), 0x50008200u);
+  // The buttons draw from the frame's two lists of ten images each.
+  const auto images = reinterpret_cast<HIMAGELIST>(::SendMessageA(toolbar, TB_GETIMAGELIST, 0, 0));
+  const auto disabled = reinterpret_cast<HIMAGELIST>(::SendMessageA(toolbar, TB_GETDISABLEDIMAGELIST, 0, 0));
+  EXPECT_EQ(images, launcher.Frame()->m_imageListToolbar.GetSafeHandle());
+  EXPECT_EQ(disabled, launcher.Frame()->m_imageListToolbarDisabled.GetSafeHandle());
+  EXPECT_EQ(::ImageList_GetImageCount(images), 10);
+  EXPECT_EQ(::ImageList_GetImageCount(disabled), 10);
   const int count = static_cast<int>(::SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0));
   std::vector<int> ids;
   for (int i = 0; i < count; ++i) {
@@ -297,6 +341,17 @@ TEST_F(LauncherShellTest, TheFrameCannotBeMadeSmallerThan330By250) {
   const RECT frame = launcher.Frame()->GetWindowRect();
   EXPECT_GE(frame.right - frame.left, 330);
   EXPECT_GE(frame.bottom - frame.top, 250);
+}
+
+TEST_F(LauncherShellTest, AFrameWhoseCreationFailsHasItsMenuFreedOnceByTheSystem) {
+  struct RefusingView : CView {
+    bool PreCreateWindow(CREATESTRUCTA&) override { return false; }
+  };
+  CFrameWnd frame;
+  EXPECT_FALSE(frame.LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW, [] { return std::make_unique<RefusingView>(); }));
+  // The window had taken the menu and went with it; the frame keeps nothing to free again.
+  EXPECT_EQ(frame.HeldMenu(), nullptr);
+  EXPECT_EQ(frame.m_hWnd, nullptr);
 }
 
 TEST_F(LauncherShellTest, MovingNearAnEdgeSnapsFlush) {

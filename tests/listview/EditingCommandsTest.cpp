@@ -9,6 +9,8 @@
 #include "listview/ListTestSupport.h"
 #include "res/resource.h"
 #include "support/ModalResponder.h"
+#include "support/TestListWindow.h"
+#include "../games/DialogDriving.h"
 
 using namespace oltest;
 
@@ -17,6 +19,7 @@ namespace {
 struct FileDialogCall {
   std::string title, initialDir, filter, defaultExtension;
   DWORD flags;
+  HWND owner;
 };
 
 class EditingCommandsTest : public ::testing::Test {
@@ -31,7 +34,7 @@ class EditingCommandsTest : public ::testing::Test {
     ASSERT_TRUE(CopyTestFile(RecorderPath(), m_tool));
     CFileDialog::SetResponderForTesting([this](const CFileDialog& dialog) -> std::optional<std::string> {
       m_fileDialogs.push_back({dialog.m_strTitle, dialog.m_strInitialDir, dialog.Filter(), dialog.DefaultExtension(),
-                               dialog.Flags()});
+                               dialog.Flags(), dialog.GetOwnerWindow()});
       return m_nextFile;
     });
     CFolderPicker::SetResponderForTesting([this](const CFolderPicker& picker) -> std::optional<std::string> {
@@ -225,6 +228,71 @@ TEST_F(EditingCommandsTest, PropertiesRefuseAMissingTargetAndCancelKeepsEverythi
   EXPECT_EQ(Record(launcher, 0).m_strTarget, m_dir.Path());
 }
 
+TEST_F(EditingCommandsTest, ChangeTargetStartsAtTheTargetIsOwnedByTheDialogAndReplacesTheIconInPlace) {
+  LauncherHarness launcher;
+  ASSERT_TRUE(launcher.Start());
+  m_nextFile = m_tool;
+  Command(launcher, ID_NEW_PROGRAM_SHORTCUT);  // the tool's icon at 2
+  AddItem(launcher, "FOLDER", "Saves", m_dir / "Other", 1);
+  HIMAGELIST small = launcher.View()->GetListCtrl().GetImageList(LVSIL_SMALL);
+  const auto toolPicture = ImagePixels(small, 2);
+  const std::string launcherLike = m_dir / "Other\\Launcher.exe";  // the application's icon
+  char self[MAX_PATH] = {};
+  ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+  ASSERT_TRUE(CopyTestFile(self, launcherLike));
+
+  // Program: Cancel in the chooser changes nothing; a choice shows at once and counts on OK.
+  HWND properties = nullptr;
+  std::string shownAfterCancel, shownAfterChoice;
+  auto changeTarget = [&](HWND dialog) {
+    properties = dialog;
+    m_nextFile.reset();
+    Click(dialog, IDC_CHANGE_TARGET);
+    shownAfterCancel = ItemText(dialog, IDC_TARGET);
+    m_nextFile = launcherLike;
+    Click(dialog, IDC_CHANGE_TARGET);
+    shownAfterChoice = ItemText(dialog, IDC_TARGET);
+  };
+  m_fileDialogs.clear();
+  Select(launcher, 0);
+  {
+    ModalResponder responder({DriveThenPress(changeTarget, IDOK)}, 0);
+    Command(launcher, ID_PROPERTIES);
+  }
+  ASSERT_EQ(m_fileDialogs.size(), 2u);
+  EXPECT_EQ(m_fileDialogs[0].title, "Open Program Executable");
+  EXPECT_EQ(m_fileDialogs[0].initialDir, m_dir / "Tools");
+  EXPECT_EQ(m_fileDialogs[0].owner, properties);  // the dialog stays disabled under its chooser
+  EXPECT_EQ(shownAfterCancel, m_tool);
+  EXPECT_EQ(shownAfterChoice, launcherLike);
+  const ol::CShortcut& program = Record(launcher, 0);
+  EXPECT_EQ(program.m_strTarget, launcherLike);
+  EXPECT_EQ(program.m_nIconIndex, 2);  // replaced where it was, nothing appended
+  EXPECT_EQ(ImageList_GetImageCount(small), 3);
+  EXPECT_NE(ImagePixels(small, 2), toolPicture);
+
+  // Folder: the picker starts at the folder shown; Cancel keeps it, a choice replaces it.
+  std::string folderAfterCancel;
+  auto changeFolder = [&](HWND dialog) {
+    m_nextFolder.reset();
+    Click(dialog, IDC_CHANGE_TARGET);
+    folderAfterCancel = ItemText(dialog, IDC_TARGET);
+    m_nextFolder = m_dir / "Tools";
+    Click(dialog, IDC_CHANGE_TARGET);
+  };
+  Select(launcher, 1);
+  {
+    ModalResponder responder({DriveThenPress(changeFolder, IDOK)}, 0);
+    Command(launcher, ID_PROPERTIES);
+  }
+  ASSERT_EQ(m_pickers.size(), 2u);
+  EXPECT_EQ(m_pickers[0], (std::vector<std::string>{"Select Folder", "Select a folder to assign to this shortcut:",
+                                                    m_dir / "Other"}));
+  EXPECT_EQ(folderAfterCancel, m_dir / "Other");
+  EXPECT_EQ(Record(launcher, 1).m_strTarget, m_dir / "Tools");
+  EXPECT_EQ(launcher.View()->GetListCtrl().GetItemText(1, 1), m_dir / "Tools");
+}
+
 TEST_F(EditingCommandsTest, ReloadIconOnAVanishedTargetThenTheLaunchIsRefused) {
   LauncherHarness launcher;
   const std::string doomed = m_dir / "Other\\doomed.exe";
@@ -263,12 +331,38 @@ TEST_F(EditingCommandsTest, TheRealFileDialogAndFolderBrowserOpenWithTheirTitles
   CFolderPicker::SetResponderForTesting(nullptr);
   LauncherHarness launcher;
   ASSERT_TRUE(launcher.Start());
-  ModalResponder responder({IDCANCEL, IDCANCEL});
-  Command(launcher, ID_NEW_PROGRAM_SHORTCUT);
-  Command(launcher, ID_NEW_FOLDER_SHORTCUT);
-  const auto seen = responder.Seen();
-  ASSERT_EQ(seen.size(), 2u);
-  EXPECT_EQ(seen[0].title, "Open Program Executable");
-  EXPECT_EQ(seen[1].title, "Select Folder");
+  {
+    ModalResponder responder({IDCANCEL, IDCANCEL});
+    Command(launcher, ID_NEW_PROGRAM_SHORTCUT);
+    Command(launcher, ID_NEW_FOLDER_SHORTCUT);
+    const auto seen = responder.Seen();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].title, "Open Program Executable");
+    EXPECT_EQ(seen[1].title, "Select Folder");
+  }
   EXPECT_EQ(launcher.View()->GetListCtrl().GetItemCount(), 0);
+
+  // From the properties dialog the chooser is that dialog's own: it stays disabled meanwhile.
+  AddItem(launcher, "PROGRAM", "Tool", m_tool, 2);
+  Select(launcher, 0);
+  HWND properties = nullptr, owner = nullptr;
+  bool propertiesEnabled = true;
+  ModalResponder nested({[&](HWND dialog, const SeenDialog&) {
+                           properties = dialog;
+                           PostClick(dialog, IDC_CHANGE_TARGET);
+                         },
+                         [&](HWND dialog, const SeenDialog& seen) {
+                           owner = ::GetWindow(dialog, GW_OWNER);
+                           propertiesEnabled = ::IsWindowEnabled(properties) != FALSE;
+                           ModalResponder::Press(IDCANCEL)(dialog, seen);
+                           WaitUntil([&] { return !::IsWindow(dialog); });
+                           ::PostMessageA(properties, WM_COMMAND, IDCANCEL, 0);
+                         }},
+                        0);
+  Command(launcher, ID_PROPERTIES);
+  ASSERT_EQ(nested.Seen().size(), 2u);
+  EXPECT_EQ(nested.Seen()[1].title, "Open Program Executable");
+  EXPECT_EQ(owner, properties);
+  EXPECT_FALSE(propertiesEnabled);
+  EXPECT_EQ(Record(launcher, 0).m_strTarget, m_tool);
 }

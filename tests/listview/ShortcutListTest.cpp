@@ -136,6 +136,10 @@ TEST_F(ShortcutListTest, ViewModesSwitchTheStyleAreCheckedAndRemembered) {
     // List mode fits the column to the widest label plus 32 pixels.
     const CListCtrl list = launcher.View()->GetListCtrl();
     EXPECT_EQ(list.GetColumnWidth(0), list.GetStringWidth("A rather long shortcut name") + 32);
+    // Until the next size change, which gives the column its share of the width again.
+    ::SetWindowPos(launcher.FrameHwnd(), nullptr, 0, 0, 600, 300, SWP_NOMOVE | SWP_NOZORDER);
+    const int usable = launcher.View()->GetClientRect().right - ::GetSystemMetrics(SM_CXVSCROLL);
+    EXPECT_EQ(list.GetColumnWidth(0), usable / 10 * 4);
     launcher.Close();
   }
   EXPECT_EQ(ReadSettingsDword("View Setting"), 2u);
