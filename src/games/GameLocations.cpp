@@ -3,23 +3,41 @@
 #include <windows.h>
 
 #include <cstring>
+#include <optional>
 
 #include "util/PathText.h"
 #include "util/SystemUtil.h"
 
 namespace ol {
 
-std::string ReadInstallerValue(const char* keyPath, const char* valueName) {
+namespace {
+
+// The value from one registry view; nothing when the key or the value is missing, is not
+// plain text (REG_SZ), or does not fit.
+std::optional<std::string> ReadInstallerValueFromView(const char* keyPath, const char* valueName, REGSAM view) {
   HKEY key = nullptr;
-  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return std::string();
+  if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
   char buffer[260] = {};
   DWORD size = sizeof buffer;
   DWORD type = 0;
   const LONG status = ::RegQueryValueExA(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
   ::RegCloseKey(key);
-  if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return std::string();
+  if (status != ERROR_SUCCESS || type != REG_SZ) return std::nullopt;
   // The text ends at its terminating zero, or at the end of the data when it has none.
   return std::string(buffer, strnlen(buffer, size));
+}
+
+}  // namespace
+
+std::string ReadInstallerValue(const char* keyPath, const char* valueName) {
+  // The games' installers are 32-bit programs: on 64-bit Windows their entries are in the
+  // 32-bit view. Entries in the 64-bit view count where the 32-bit one has none.
+  for (const REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
+    if (std::optional<std::string> value = ReadInstallerValueFromView(keyPath, valueName, view)) return *value;
+  }
+  return std::string();
 }
 
 std::string AutoLocateGame() { return ReadInstallerValue("Software\\Quarrow\\The Orbels", "ORBELS_DATA"); }

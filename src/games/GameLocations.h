@@ -11,8 +11,9 @@ std::string AutoLocateGame();
 // The second game's installation folder, with one trailing backslash removed.
 std::string AutoLocateGameTwo();
 
-// A text value of at most 259 characters under HKEY_LOCAL_MACHINE; "" when the key or the
-// value is missing, is not text, or does not fit.
+// A text value of at most 259 characters under HKEY_LOCAL_MACHINE, from the 32-bit registry
+// view, else from the 64-bit one; "" when neither has the key and the value as plain text
+// (REG_SZ) that fits.
 std::string ReadInstallerValue(const char* keyPath, const char* valueName);
 
 }  // namespace ol

@@ -7,15 +7,23 @@ namespace oltest {
 void ClearLauncherSettings() { ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Nettlewick"); }
 
 void ClearInstallerEntries() {
-  ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Quarrow");
-  ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\VORN GAMES");
+  for (const REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
+    HKEY software = nullptr;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software", 0, KEY_ALL_ACCESS | view, &software) != ERROR_SUCCESS) continue;
+    ::RegDeleteTreeA(software, "Quarrow");
+    ::RegDeleteTreeA(software, "VORN GAMES");
+    ::RegCloseKey(software);
+  }
 }
 
-void SetInstallerEntry(const char* keyPath, const char* valueName, const std::string& value) {
+void SetInstallerEntry(const char* keyPath, const char* valueName, const std::string& value, REGSAM view,
+                       DWORD type) {
   HKEY key = nullptr;
-  ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
-  ::RegSetValueExA(key, valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
+  ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, nullptr, 0, KEY_WRITE | view, nullptr, &key, nullptr);
+  if (valueName != nullptr) {
+    ::RegSetValueExA(key, valueName, 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>(value.size() + 1));
+  }
   ::RegCloseKey(key);
 }
 

@@ -20,7 +20,10 @@ inline constexpr const char* kSettingsKey = "Software\\Nettlewick\\Orbels Launch
 
 void ClearLauncherSettings();
 void ClearInstallerEntries();
-void SetInstallerEntry(const char* keyPath, const char* valueName, const std::string& value);
+// Writes an installer's entry into one registry view (the games' 32-bit installers write the
+// 32-bit one); a null value name makes the key alone.
+void SetInstallerEntry(const char* keyPath, const char* valueName, const std::string& value,
+                       REGSAM view = KEY_WOW64_32KEY, DWORD type = REG_SZ);
 // A value in the settings key: nothing when missing; type in `type`.
 std::optional<std::string> ReadSettingsText(const char* name);
 std::optional<DWORD> ReadSettingsDword(const char* name);
