@@ -44,6 +44,7 @@ const MessageMap* CHyperLink::GetThisMessageMap() {
       MapMessage<&CHyperLink::OnKeyDown>(WM_KEYDOWN),
       MapMessage<&CHyperLink::OnNcHitTest>(WM_NCHITTEST),
       MapMessage<&CHyperLink::OnLButtonDown>(WM_LBUTTONDOWN),
+      MapMessage<&CHyperLink::OnLButtonDblClk>(WM_LBUTTONDBLCLK),
   };
   static const MessageMap map{&CStatic::GetThisMessageMap, kEntries};
   return &map;
@@ -281,7 +282,13 @@ LRESULT CHyperLink::OnMouseMove(WPARAM, LPARAM lParam) {
 }
 
 LRESULT CHyperLink::OnLButtonUp(WPARAM, LPARAM) {
+  if (std::exchange(m_bDoubleClicked, false)) return 0;
   if (m_bActive && !(m_dwLinkStyle & LinkFollowOnPress)) FollowLink();
+  return 0;
+}
+
+LRESULT CHyperLink::OnLButtonDblClk(WPARAM, LPARAM) {
+  m_bDoubleClicked = true;
   return 0;
 }
 

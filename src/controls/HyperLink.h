@@ -66,8 +66,13 @@ class CHyperLink : public CStatic {
   LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
   LRESULT OnNcHitTest(WPARAM wParam, LPARAM lParam);
   LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
+  LRESULT OnLButtonDblClk(WPARAM wParam, LPARAM lParam);
 
  private:
+  // The second click of a double click comes as a double-click message, not a press: its
+  // release must not open the link a second time.
+  bool m_bDoubleClicked = false;
+
   void FitToText();
   void RebuildFont();
   void CreateToolTip();

@@ -14,7 +14,7 @@ using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
 // its help window may outlive every object of ours.
 HtmlHelpFunction HtmlHelpEntry() {
   static const HtmlHelpFunction entry = []() -> HtmlHelpFunction {
-    HMODULE runtime = ::LoadLibraryA("hhctrl.ocx");
+    HMODULE runtime = LoadSystemLibrary("hhctrl.ocx");
     if (runtime == nullptr) return nullptr;
     return reinterpret_cast<HtmlHelpFunction>(::GetProcAddress(runtime, "HtmlHelpA"));
   }();

@@ -32,12 +32,33 @@ bool PathExists(const std::string& path) {
 
 std::string GetSystemErrorText(std::uint32_t code) {
   char* buffer = nullptr;
-  const DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr,
-                                        code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+  // Some texts name the file as "%1" (a program that is not a valid application, say): they
+  // are taken as they stand rather than failing for want of the insert.
+  const DWORD length = ::FormatMessageA(
+      FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+      reinterpret_cast<char*>(&buffer), 0, nullptr);
   if (length == 0 || buffer == nullptr) return UnknownErrorCodeText(code);
   std::string text(buffer, length);
   ::LocalFree(buffer);
   return text;
+}
+
+void LoadLibrariesFromSystemOnly() {
+  // Windows 8 and later, and Windows 7 with its loader update, have SetDefaultDllDirectories.
+  using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+  const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
+      ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories"));
+  if (setDefault != nullptr) setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  ::SetDllDirectoryA("");  // everywhere else: at least not the current directory
+}
+
+HMODULE LoadSystemLibrary(const char* fileName) {
+  std::vector<char> directory(MAX_PATH + 1);
+  const UINT length = ::GetSystemDirectoryA(directory.data(), static_cast<UINT>(directory.size()));
+  if (length == 0 || length >= directory.size()) return nullptr;
+  const std::string path = std::string(directory.data(), length) + "\\" + fileName;
+  // A full path loads exactly that file; its own dependencies are looked for beside it.
+  return ::LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 void StartProgram(const std::string& program, const std::string& commandLine,

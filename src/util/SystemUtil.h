@@ -27,6 +27,13 @@ bool PathExists(const std::string& path);
 // break), or "Unknown Error Code: ..." when it has none.
 std::string GetSystemErrorText(std::uint32_t code);
 
+// From here on, libraries loaded by name come from the system directory only, never from the
+// program's own folder (which may be a Downloads folder) or the current directory.
+void LoadLibrariesFromSystemOnly();
+// A library of the system by its file name ("hhctrl.ocx"), from the system directory only;
+// nullptr when it is not there.
+HMODULE LoadSystemLibrary(const char* fileName);
+
 // Starts `program` as a new process with `commandLine` as its whole command line (no command
 // line at all when empty) in `workingDirectory`, shown normally. Does not wait. A failure is
 // shown in an error message box owned by `owner` (the active window when null).

@@ -73,10 +73,11 @@ TEST(DataFileReading, ReadsRecordsInFileOrder) {
 }
 
 TEST(DataFileReading, WhatTheWriterWritesReadsBackTheSame) {
-  std::vector<CShortcut> records = {{"Tool", "PROGRAM", R"(C:\Tools\tool.exe)", " a=b  c ", 0},
-                                    {"", "FOLDER", R"(D:\)", "", 0},
-                                    {"Odd", "program", "x", "SC_NAME=inside", 0},
-                                    {"Lone\rCR", "PROGRAM", "p\r", "ends in CR\r", 0}};
+  // Type first, then name: an empty name, a lower-case type, a CR inside and at the end.
+  std::vector<CShortcut> records = {{"PROGRAM", "Tool", R"(C:\Tools\tool.exe)", " a=b  c ", 0},
+                                    {"FOLDER", "", R"(D:\)", "", 0},
+                                    {"program", "Odd", "x", "SC_NAME=inside", 0},
+                                    {"PROGRAM", "Lone\rCR\r", "p\r", "ends in CR\r", 0}};
   const std::string bytes = Format(records);
   const auto back = Parse(bytes);
   ASSERT_EQ(back.size(), records.size());

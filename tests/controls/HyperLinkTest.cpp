@@ -285,6 +285,16 @@ TEST_F(HyperLinkTest, PressAndReleaseOpenOnceOnReleaseOrOnPressWhenFollowingOnPr
   ASSERT_EQ(m_opened.size(), 1u);
   EXPECT_EQ(m_opened[0].url, "mailto:support@example.com");
   EXPECT_EQ(m_opened[0].show, SW_SHOW);
+  // A double click is press, release, double-click message, release: one opening in all.
+  m_opened.clear();
+  Press(link);
+  Release(link);
+  ::SendMessageA(link.m_hWnd, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(3, 3));
+  Release(link);
+  EXPECT_EQ(m_opened.size(), 1u);
+  Press(link);
+  Release(link);  // and the next single click opens it again
+  EXPECT_EQ(m_opened.size(), 2u);
 
   CHyperLink onPress;
   onPress.m_strURL = "http://www.example.com/";
@@ -295,6 +305,8 @@ TEST_F(HyperLinkTest, PressAndReleaseOpenOnceOnReleaseOrOnPressWhenFollowingOnPr
   ASSERT_EQ(m_opened.size(), 1u);
   EXPECT_EQ(m_opened[0].url, "http://www.example.com/");
   EXPECT_EQ(::GetFocus(), link.m_hWnd);  // the focus stays where it was
+  Release(onPress);
+  ::SendMessageA(onPress.m_hWnd, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(3, 3));
   Release(onPress);
   EXPECT_EQ(m_opened.size(), 1u);
   EXPECT_TRUE(onPress.m_bVisited);

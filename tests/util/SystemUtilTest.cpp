@@ -35,24 +35,10 @@ TEST(PathExists, FilesAndFoldersExistMissingOnesDoNot) {
 }
 
 TEST(PathExists, OnlyNotFoundCountsAsMissing) {
-  // A drive letter with nothing behind it does not answer "not found" but "not ready" or
-  // "invalid drive"; only file-not-found and path-not-found mean missing.
-  char drives[256] = {};
-  ::GetLogicalDriveStringsA(sizeof drives, drives);
-  char unused = 0;
-  for (char letter = 'Q'; letter <= 'Y' && unused == 0; ++letter) {
-    if (!(::GetLogicalDrives() & (1u << (letter - 'A')))) unused = letter;
-  }
-  ASSERT_NE(unused, 0);
-  const std::string onMissingDrive = std::string(1, unused) + ":\\Games\\tool.exe";
-  ::SetLastError(0);
-  ::GetFileAttributesA(onMissingDrive.c_str());
-  const DWORD error = ::GetLastError();
-  EXPECT_EQ(PathExists(onMissingDrive), error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND);
-  // An invalid name is not "not found" either.
-  EXPECT_TRUE(PathExists("C:\\bad<name>|?.exe") ||
-              (::GetFileAttributesA("C:\\bad<name>|?.exe"), ::GetLastError() == ERROR_FILE_NOT_FOUND ||
-                                                                ::GetLastError() == ERROR_PATH_NOT_FOUND));
+  // Whatever else the system answers (a drive that is not ready, a server that cannot be
+  // reached, a name no file system holds), the path is not known to be missing.
+  EXPECT_TRUE(PathExists("\\\\no-such-server\\share\\tool.exe"));
+  EXPECT_TRUE(PathExists("C:\\bad<name>|?.exe"));
 }
 
 TEST(LauncherDirectory, IsTheFolderOfTheRunningProgramWithoutABackslash) {
@@ -76,6 +62,8 @@ TEST(SystemErrorText, GivesTheSystemTextOrTheUnknownCodeText) {
   const std::string notFound = GetSystemErrorText(ERROR_FILE_NOT_FOUND);
   EXPECT_FALSE(notFound.empty());
   EXPECT_EQ(notFound.find("Unknown Error Code"), std::string::npos);
+  // Texts with an insert for the file name are given as they stand.
+  EXPECT_EQ(GetSystemErrorText(ERROR_BAD_EXE_FORMAT).find("Unknown Error Code"), std::string::npos);
   EXPECT_EQ(GetSystemErrorText(0x2000BEEF), UnknownErrorCodeText(0x2000BEEF));
   EXPECT_EQ(GetSystemErrorText(0x2000BEEF), "Unknown Error Code: 0x2000BEEF (48879)");
 }
@@ -112,12 +100,18 @@ TEST(StartProgram, LongCommandLinesArriveWhole) {
 TEST(StartProgram, AFailedStartIsShownWithTheSystemsReason) {
   ScratchDir dir;
   const std::string missing = dir / "no-such-game.exe";
-  ModalResponder responder({IDOK});
+  const std::string notAProgram = dir / "readme.exe";  // text, not a program
+  ASSERT_TRUE(WriteFileBytes(notAProgram, "These are notes, not a program.\r\n"));
+  ModalResponder responder({IDOK, IDOK});
   StartProgram(missing, "-w", dir.Path());
+  StartProgram(notAProgram, "", dir.Path());
   const auto seen = responder.Seen();
-  ASSERT_EQ(seen.size(), 1u);
+  ASSERT_EQ(seen.size(), 2u);
   EXPECT_EQ(seen[0].title, "Program Start Error");
   EXPECT_EQ(seen[0].text, StartFailureText(missing, GetSystemErrorText(ERROR_FILE_NOT_FOUND)));
   EXPECT_EQ(seen[0].icon, "hand");
   EXPECT_EQ(seen[0].ButtonTexts(), "OK");
+  EXPECT_EQ(seen[1].title, "Program Start Error");
+  EXPECT_EQ(seen[1].text.rfind(StartFailureText(notAProgram, ""), 0), 0u) << seen[1].text;
+  EXPECT_EQ(seen[1].text.find("Unknown Error Code"), std::string::npos) << seen[1].text;
 }

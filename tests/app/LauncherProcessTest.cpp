@@ -1,0 +1,133 @@
+// The built OrbelsLaunch.exe as a user starts it: its own process in a folder of its own,
+// driven from outside through its window, then its data file and settings read back.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "catalogue/DataFileFormat.h"
+#include "res/resource.h"
+#include "support/LauncherHarness.h"
+#include "support/LauncherProcess.h"
+#include "support/TestFiles.h"
+
+using namespace oltest;
+
+namespace {
+
+std::string Catalogue(const std::vector<ol::CShortcut>& records) {
+  return ol::FormatDataFile(static_cast<int>(records.size()), [&records](int i) -> const ol::CShortcut& {
+    return records[static_cast<std::size_t>(i)];
+  });
+}
+
+// A visible top-level window of the process other than its main frame (a dialog, a message
+// box, the help viewer); nullptr when none appears within the limit.
+HWND WaitForOtherWindow(DWORD processId, HWND frame) {
+  struct Search {
+    DWORD id;
+    HWND frame;
+    HWND found;
+  } search{processId, frame, nullptr};
+  for (int i = 0; i < 1500 && search.found == nullptr; ++i) {
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(param);
+          DWORD owner = 0;
+          ::GetWindowThreadProcessId(hwnd, &owner);
+          if (owner != s->id || hwnd == s->frame || !::IsWindowVisible(hwnd)) return TRUE;
+          s->found = hwnd;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (search.found == nullptr) ::Sleep(20);
+  }
+  return search.found;
+}
+
+// A setting of Wine's own in the registry, for the life of the object; Windows ignores it.
+class WineSetting {
+ public:
+  WineSetting(const char* keyPath, const char* name, const std::string& value) : m_name(name) {
+    ::RegCreateKeyExA(HKEY_CURRENT_USER, keyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_key, nullptr);
+    ::RegSetValueExA(m_key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>(value.size() + 1));
+  }
+  ~WineSetting() {
+    ::RegDeleteValueA(m_key, m_name.c_str());
+    ::RegCloseKey(m_key);
+  }
+  WineSetting(const WineSetting&) = delete;
+  WineSetting& operator=(const WineSetting&) = delete;
+
+ private:
+  HKEY m_key = nullptr;
+  std::string m_name;
+};
+
+class LauncherProcessTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ClearLauncherSettings(); }
+  ScratchDir m_dir;
+};
+
+}  // namespace
+
+TEST_F(LauncherProcessTest, FileExitEndsTheProgramAndSavesTheCatalogueAndTheSettings) {
+  LauncherProcess launcher(m_dir / "Orbels Launch");
+  const ol::CShortcut zed{"FOLDER", "Zed", "C:\\z", "", 0};
+  const ol::CShortcut alpha{"FOLDER", "Alpha", "C:\\a", "", 0};
+  ASSERT_TRUE(WriteFileBytes(launcher.DataPath(), Catalogue({zed, alpha})));
+  ASSERT_TRUE(launcher.Start());
+  HWND frame = launcher.WaitForWindow();
+  ASSERT_NE(frame, nullptr);
+  ::PostMessageA(frame, WM_COMMAND, ID_APP_EXIT, 0);  // as choosing File > Exit sends it
+  ASSERT_TRUE(launcher.WaitForExit());
+  EXPECT_EQ(ReadFileBytes(launcher.DataPath()), Catalogue({alpha, zed}));  // sorted at exit
+  EXPECT_EQ(CountSettingsValues(), 25);
+}
+
+TEST_F(LauncherProcessTest, TheShowCommandOfTheWindowsShortcutIsFollowed) {
+  // The test display has no window manager: Wine would ask it for the maximised state, hear
+  // nothing, and put the window back to normal. Unmanaged, Wine sizes the window itself, as
+  // Windows does.
+  WineSetting unmanaged("Software\\Wine\\X11 Driver", "Managed", "N");
+
+  LauncherProcess launcher(m_dir / "Orbels Launch");
+  ASSERT_TRUE(launcher.Start(SW_SHOWMINIMIZED));
+  ASSERT_NE(launcher.WaitForWindow(), nullptr);
+  EXPECT_TRUE(::IsIconic(launcher.Window()));
+  ASSERT_TRUE(launcher.Close());
+
+  ASSERT_TRUE(launcher.Start(SW_SHOWMAXIMIZED));
+  ASSERT_NE(launcher.WaitForWindow(), nullptr);
+  EXPECT_TRUE(::IsZoomed(launcher.Window()));
+  ASSERT_TRUE(launcher.Close());
+
+  ASSERT_TRUE(launcher.Start());  // no show command: a normal window where it was placed
+  ASSERT_NE(launcher.WaitForWindow(), nullptr);
+  EXPECT_FALSE(::IsIconic(launcher.Window()));
+  EXPECT_FALSE(::IsZoomed(launcher.Window()));
+  ASSERT_TRUE(launcher.Close());
+}
+
+TEST_F(LauncherProcessTest, HelpNeverLoadsALibraryPlantedBesideTheProgram) {
+  LauncherProcess launcher(m_dir / "Downloads");
+  const std::string planted = launcher.Folder() + "\\hhctrl.ocx";
+  ASSERT_TRUE(CopyTestFile(TestBinDirectory() + "\\planted\\hhctrl.ocx", planted));
+  // Windows loads the first file of that name that its search finds. Wine would take its own
+  // built-in copy instead unless told to prefer files on disk for this program, as Windows does.
+  WineSetting preferFiles("Software\\Wine\\AppDefaults\\OrbelsLaunch.exe\\DllOverrides", "hhctrl.ocx",
+                          "native,builtin");
+  const bool started = launcher.Start();
+  ASSERT_TRUE(started);
+  HWND frame = launcher.WaitForWindow();
+  ASSERT_NE(frame, nullptr);
+  ::PostMessageA(frame, WM_COMMAND, ID_HELP_CONTENTS, 0);
+  HWND help = WaitForOtherWindow(launcher.Id(), frame);
+  ASSERT_NE(help, nullptr);
+  char title[256] = {};
+  ::GetWindowTextA(help, title, sizeof title);
+  EXPECT_NE(std::string(title), "Error Opening Help File");
+  EXPECT_FALSE(::GetFileAttributesA((planted + ".loaded").c_str()) != INVALID_FILE_ATTRIBUTES)
+      << "the planted library was loaded";
+}
