@@ -15,6 +15,14 @@ CShortcut* RecordAt(const CListCtrl& list, int index) {
   return reinterpret_cast<CShortcut*>(list.GetItemData(index));
 }
 
+int FindRecordItem(const CListCtrl& list, const CShortcut* record) {
+  LVFINDINFOA find{};
+  find.flags = LVFI_PARAM;
+  find.lParam = reinterpret_cast<LPARAM>(record);
+  return static_cast<int>(::SendMessageA(list.GetSafeHwnd(), LVM_FINDITEMA, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>(&find)));
+}
+
 int InsertShortcutItem(const CListCtrl& list, int index, CShortcut* record) {
   // Label, image and record in one step, then the path column.
   const int position = list.InsertItem(index, record->m_strName, record->m_nIconIndex, reinterpret_cast<LPARAM>(record));

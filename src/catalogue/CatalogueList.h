@@ -13,6 +13,8 @@ namespace ol {
 int CALLBACK CompareShortcuts(LPARAM first, LPARAM second, LPARAM unused);
 
 CShortcut* RecordAt(const CListCtrl& list, int index);
+// The position of the item that holds `record`; -1 when none does.
+int FindRecordItem(const CListCtrl& list, const CShortcut* record);
 
 // Appends an item for `record` (label = name, image = icon index, column 1 = target) and
 // attaches the record; returns the item's position.

@@ -41,13 +41,50 @@ void COrbelslaunchView::ShowExistingShortcut(int item, const char* text) {
   m_list.EnsureVisible(item, false);
 }
 
-void COrbelslaunchView::AddShortcut(ol::CShortcut record) {
+int COrbelslaunchView::AddShortcut(ol::CShortcut record) {
   ol::CShortcut* owned = ol::NewShortcutRecord(std::move(record));
   if (ol::InsertShortcutItem(m_list, m_list.GetItemCount(), owned) < 0) {
     ol::DeleteShortcutRecord(owned);
-    return;
+    return -1;
   }
   ol::SortCatalogue(m_list);
+  return ol::FindRecordItem(m_list, owned);
+}
+
+COrbelslaunchView::AddResult COrbelslaunchView::AddProgramShortcut(const std::string& path,
+                                                                   const std::string& commandLine) {
+  if (ol::IsForbiddenExecutable(ol::GetFileNamePart(path))) return {AddOutcome::Forbidden, -1};
+  const int existing = ol::FindDuplicateTarget(
+      m_list.GetItemCount(), [this](int i) { return ol::RecordAt(m_list, i); }, ol::kTypeProgram, path);
+  if (existing >= 0) return {AddOutcome::DuplicateProgram, existing};
+  ol::CShortcut record{std::string(ol::kTypeProgram), ol::DefaultProgramName(ol::GetFileNamePart(path)), path,
+                       commandLine, ol::kIconNone};
+  record.m_nIconIndex = ol::AppendTargetIcons(m_imageListLarge, m_imageListSmall, ol::ExtractTargetIcons(path));
+  return {AddOutcome::Added, AddShortcut(std::move(record))};
+}
+
+COrbelslaunchView::AddResult COrbelslaunchView::AddFolderShortcut(const std::string& path) {
+  const int existing = ol::FindDuplicateTarget(
+      m_list.GetItemCount(), [this](int i) { return ol::RecordAt(m_list, i); }, ol::kTypeFolder, path);
+  if (existing >= 0) return {AddOutcome::DuplicateFolder, existing};
+  return {AddOutcome::Added, AddShortcut({std::string(ol::kTypeFolder), ol::DefaultFolderName(path, ol::IsAnsiLeadByte),
+                                          path, "", ol::kIconFolder})};
+}
+
+void COrbelslaunchView::ReportRefusal(const AddResult& result) {
+  switch (result.outcome) {
+    case AddOutcome::Forbidden:
+      ::MessageBoxA(m_hWnd, kNotAllowedText, "Shortcut Not Allowed", MB_ICONHAND | MB_OK);
+      break;
+    case AddOutcome::DuplicateProgram:
+      ShowExistingShortcut(result.item, kDuplicateProgramText);
+      break;
+    case AddOutcome::DuplicateFolder:
+      ShowExistingShortcut(result.item, kDuplicateFolderText);
+      break;
+    default:
+      break;
+  }
 }
 
 void COrbelslaunchView::OnNewProgramShortcut() {
@@ -55,23 +92,11 @@ void COrbelslaunchView::OnNewProgramShortcut() {
   dialog.m_strTitle = "Open Program Executable";
   dialog.m_strInitialDir = m_strLastAddFolder;
   if (dialog.DoModal() != IDOK) return;
-
-  if (ol::IsForbiddenExecutable(dialog.GetFileName())) {
-    ::MessageBoxA(m_hWnd, kNotAllowedText, "Shortcut Not Allowed", MB_ICONHAND | MB_OK);
-    return;
-  }
   const std::string path = dialog.GetPathName();
-  m_strLastAddFolder = ol::GetDirectoryPart(path);  // moved even when the program is a duplicate
-
-  const int existing = ol::FindDuplicateTarget(
-      m_list.GetItemCount(), [this](int i) { return ol::RecordAt(m_list, i); }, ol::kTypeProgram, path);
-  if (existing >= 0) {
-    ShowExistingShortcut(existing, kDuplicateProgramText);
-    return;
-  }
-  ol::CShortcut record{std::string(ol::kTypeProgram), dialog.GetFileTitle(), path, "", ol::kIconNone};
-  record.m_nIconIndex = ol::AppendTargetIcons(m_imageListLarge, m_imageListSmall, ol::ExtractTargetIcons(path));
-  AddShortcut(std::move(record));
+  const AddResult result = AddProgramShortcut(path, "");
+  // The folder moves even when the program is a duplicate, but not for a refused one.
+  if (result.outcome != AddOutcome::Forbidden) m_strLastAddFolder = ol::GetDirectoryPart(path);
+  ReportRefusal(result);
 }
 
 void COrbelslaunchView::OnNewFolderShortcut() {
@@ -80,16 +105,7 @@ void COrbelslaunchView::OnNewFolderShortcut() {
   picker.m_strInstruction = "Select a folder that you would like to create a shortcut to:";
   picker.m_strInitialFolder = m_strGameLocation;
   if (!picker.Browse(this)) return;
-  const std::string& path = picker.m_strPath;
-
-  const int existing = ol::FindDuplicateTarget(
-      m_list.GetItemCount(), [this](int i) { return ol::RecordAt(m_list, i); }, ol::kTypeFolder, path);
-  if (existing >= 0) {
-    ShowExistingShortcut(existing, kDuplicateFolderText);
-    return;
-  }
-  AddShortcut({std::string(ol::kTypeFolder), ol::DefaultFolderName(path, ol::IsAnsiLeadByte), path, "",
-               ol::kIconFolder});
+  ReportRefusal(AddFolderShortcut(picker.m_strPath));
 }
 
 void COrbelslaunchView::OnRename() {

@@ -1,5 +1,8 @@
 #include "listview/OrbelslaunchView.h"
 
+#include <windows.h>
+#include <shellapi.h>
+
 #include <algorithm>
 
 #include "app/MainFrame.h"
@@ -61,6 +64,7 @@ const MessageMap* COrbelslaunchView::GetThisMessageMap() {
       MapCommand<&COrbelslaunchView::OnDeleteAll>(ID_DELETE_ALL),
       MapCommand<&COrbelslaunchView::OnProperties>(ID_PROPERTIES),
       MapCommand<&COrbelslaunchView::OnReloadIcon>(ID_RELOAD_ICON),
+      MapMessage<&COrbelslaunchView::OnDropFiles>(WM_DROPFILES),
       MapUpdate<&COrbelslaunchView::OnUpdateSelectedShortcut>(ID_RENAME),
       MapUpdate<&COrbelslaunchView::OnUpdateSelectedShortcut>(ID_DELETE),
       MapUpdate<&COrbelslaunchView::OnUpdateSelectedShortcut>(ID_PROPERTIES),
@@ -151,6 +155,7 @@ void COrbelslaunchView::OnInitialUpdate() {
   m_imageListSmall.SetOwnedByControl();
 
   LoadShortcuts();
+  ::DragAcceptFiles(m_hWnd, TRUE);  // programs and folders dropped from Explorer; the frame takes none
 
   m_list.SetRedraw(false);
   SetViewMode(m_nViewSetting);

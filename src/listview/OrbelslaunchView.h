@@ -73,6 +73,8 @@ class COrbelslaunchView : public CListView, public ol::CLauncherSettings {
   void OnDeleteAll();
   void OnProperties();
   void OnReloadIcon();
+  // Files and folders dropped on the list from Explorer or the desktop.
+  LRESULT OnDropFiles(WPARAM wParam, LPARAM lParam);
 
   // The games.
   void OnLaunchOrbels();
@@ -81,6 +83,16 @@ class COrbelslaunchView : public CListView, public ol::CLauncherSettings {
   // Options and help.
   void OnProgramOptions();
   void OnHelpContents();
+
+  // Adding a program or a folder by the rules of New Program Shortcut and New Folder
+  // Shortcut, without any message: what happened, and the item added or already there.
+  enum class AddOutcome { Added, Forbidden, DuplicateProgram, DuplicateFolder };
+  struct AddResult {
+    AddOutcome outcome;
+    int item;
+  };
+  AddResult AddProgramShortcut(const std::string& path, const std::string& commandLine);
+  AddResult AddFolderShortcut(const std::string& path);
 
   CMainFrame* MainFrame() const;
   // The selected item's position (-1 for none) and its record (null for none).
@@ -91,8 +103,18 @@ class COrbelslaunchView : public CListView, public ol::CLauncherSettings {
   void ChooseViewMode(int mode);
   // Tells about a duplicate target, then selects, focuses and reveals the existing item.
   void ShowExistingShortcut(int item, const char* text);
-  // Adds a new record's item at the end and puts the list in catalogue order.
-  void AddShortcut(ol::CShortcut record);
+  // Adds a new record's item and puts the list in catalogue order; the item's position then
+  // (-1 when it could not be added).
+  int AddShortcut(ol::CShortcut record);
+
+  // The menu commands' message for a refused addition (none for an added one).
+  void ReportRefusal(const AddResult& result);
+  // Adds one dropped file, folder or Windows shortcut; a refusal's reason for the summary of
+  // several (empty when it was added).
+  std::string AddDroppedItem(const std::string& path, bool alone, int& lastAdded);
+  // A dropped item that is not there or cannot be read: its own message when it was dropped
+  // alone; the reason's text.
+  std::string Refuse(const std::string& path, UINT reasonId, bool alone);
   // A program record's images after its target changed or was reloaded.
   void RefreshProgramIcon(int item, ol::CShortcut& record);
   CListCtrl m_list;

@@ -24,6 +24,18 @@
 /* Resource type number of the toolbar button order (see OrbelsLaunch.rc) */
 #define IDR_TOOLBAR_TYPE                241
 
+/* Messages about files and folders dropped on the list */
+#define IDS_DROP_NOT_ADDED_TITLE        200
+#define IDS_DROP_SUMMARY_TITLE          201
+#define IDS_DROP_SUMMARY_TEXT           202
+#define IDS_DROP_MORE                   203
+#define IDS_DROP_FORBIDDEN              204
+#define IDS_DROP_DUPLICATE_PROGRAM      205
+#define IDS_DROP_DUPLICATE_FOLDER       206
+#define IDS_DROP_LINK_UNREADABLE        207
+#define IDS_DROP_LINK_MISSING           208
+#define IDS_DROP_MISSING                209
+
 /* Commands */
 #define ID_HELP_CONTENTS                32778
 #define ID_LAUNCH_SELECTED              32779
