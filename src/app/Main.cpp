@@ -1,7 +1,9 @@
 // The program's entry point: the one application object runs everything.
 #include <windows.h>
 
+#include "app/CatalogueLock.h"
 #include "app/OrbelslaunchApp.h"
+#include "catalogue/DataFile.h"
 #include "util/SystemUtil.h"
 
 namespace {
@@ -10,5 +12,12 @@ COrbelslaunchApp theApp;
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand) {
   ol::LoadLibrariesFromSystemOnly();
+  // One running copy per catalogue: a second start shows the first copy and ends before
+  // anything is read or written, so two copies never overwrite each other's changes.
+  const ol::CCatalogueLock catalogue(ol::DefaultDataFilePath());
+  if (!catalogue.IsFirstCopy()) {
+    catalogue.BringFirstCopyForward();
+    return 0;
+  }
   return theApp.WinMain(instance, commandLine, showCommand);
 }

@@ -79,7 +79,9 @@ void AssignIcons(std::vector<CShortcut>& records, CImageList& large, CImageList&
 
 }  // namespace
 
-CDataFile::CDataFile() : m_strPath(GetLauncherDirectory() + "\\" + std::string(kDataFileName)) {}
+std::string DefaultDataFilePath() { return GetLauncherDirectory() + "\\" + std::string(kDataFileName); }
+
+CDataFile::CDataFile() : m_strPath(DefaultDataFilePath()) {}
 
 void CDataFile::LoadShortcuts(const CListCtrl& list, CImageList& large, CImageList& small, HWND owner) {
   if (!PathExists(m_strPath)) return;

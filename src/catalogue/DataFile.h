@@ -21,6 +21,9 @@ inline constexpr std::string_view kWriteErrorText =
     "An error was encountered while trying to write the\nOrbels Launch data file (LaunchData.olf). No stored\n"
     "categories or shortcuts can be written for future use!";
 
+// LaunchData.olf in the launcher's directory.
+std::string DefaultDataFilePath();
+
 class CDataFile {
  public:
   // The data file in the launcher's directory.

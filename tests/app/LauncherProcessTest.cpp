@@ -131,3 +131,38 @@ TEST_F(LauncherProcessTest, HelpNeverLoadsALibraryPlantedBesideTheProgram) {
   EXPECT_FALSE(::GetFileAttributesA((planted + ".loaded").c_str()) != INVALID_FILE_ATTRIBUTES)
       << "the planted library was loaded";
 }
+
+TEST_F(LauncherProcessTest, ASecondStartShowsTheFirstCopyAndTouchesNothingACopyElsewhereRunsAlongside) {
+  WineSetting unmanaged("Software\\Wine\\X11 Driver", "Managed", "N");  // so that minimising works here
+  const ol::CShortcut saves{"FOLDER", "Saves", "C:\\s", "", 0};
+  LauncherProcess first(m_dir / "Orbels Launch");
+  ASSERT_TRUE(WriteFileBytes(first.DataPath(), Catalogue({saves})));
+  ASSERT_TRUE(first.Start(SW_SHOWMINIMIZED));
+  HWND frame = first.WaitForWindow();
+  ASSERT_NE(frame, nullptr);
+  ::PostMessageA(frame, WM_COMMAND, ID_APP_ABOUT, 0);  // busy in a modal dialog
+  HWND about = WaitForOtherWindow(first.Id(), frame);
+  ASSERT_NE(about, nullptr);
+
+  // Started again, by another spelling of the same folder: it reads and writes nothing, so
+  // not even the settings key comes back.
+  ClearLauncherSettings();
+  ASSERT_TRUE(WriteFileBytes(first.DataPath(), "changed by hand"));
+  LauncherProcess second(m_dir / "ORBELS LAUNCH");
+  ASSERT_TRUE(second.Start());
+  EXPECT_TRUE(second.WaitForExit(std::chrono::seconds(15)));
+  EXPECT_FALSE(::IsIconic(frame));
+  EXPECT_EQ(::GetForegroundWindow(), about);
+  EXPECT_EQ(CountSettingsValues(), 0);
+  EXPECT_EQ(ReadFileBytes(first.DataPath()), "changed by hand");
+
+  // Another folder is another catalogue.
+  LauncherProcess elsewhere(m_dir / "Other Copy");
+  ASSERT_TRUE(elsewhere.Start());
+  EXPECT_NE(elsewhere.WaitForWindow(), nullptr);
+  EXPECT_TRUE(elsewhere.Close());
+
+  ::PostMessageA(about, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(first.Close());
+  EXPECT_EQ(ReadFileBytes(first.DataPath()), Catalogue({saves}));  // the first copy's catalogue, at its exit
+}
