@@ -42,12 +42,16 @@ ShowUninstDetails nevershow
 
 Var RemoveUserData
 Var RemoveUserDataCheckbox
+Var UninstalledText
 
 ;--------------------------------------------------------------------------------------------
 ; Pages
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
+; Drawn by make_wizard_image.py, in the style of the program's own pictures.
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${__FILEDIR__}/wizard.bmp"
+!define MUI_UNWELCOMEFINISHPAGE_BITMAP "${__FILEDIR__}/wizard.bmp"
 !define MUI_ABORTWARNING
 !define MUI_ABORTWARNING_TEXT "Orbels Launch is not installed yet. Do you want to stop?"
 
@@ -55,13 +59,13 @@ Var RemoveUserDataCheckbox
 !define MUI_WELCOMEPAGE_TEXT "Orbels Launch starts The Orbels and The Orbels 2 and keeps your shortcuts to programs and folders in one window.$\r$\n$\r$\nIt is installed for you alone, in a folder of yours, so no administrator is needed.$\r$\n$\r$\nIf Orbels Launch is already installed, it is brought up to date in place: your shortcut catalogue and settings stay as they are. If it is running, it is closed first, and it saves your shortcuts as it closes.$\r$\n$\r$\nClick Next to continue."
 !insertmacro MUI_PAGE_WELCOME
 
-!define MUI_DIRECTORYPAGE_TEXT_TOP "Orbels Launch keeps your shortcut catalogue (LaunchData.olf) and its backups in the folder it is installed in, so the folder must be one you can write to. The folder below is yours alone; folders under Program Files are not writable for Orbels Launch."
+!define MUI_DIRECTORYPAGE_TEXT_TOP "Orbels Launch keeps your shortcut catalogue (LaunchData.olf) and its backups in the folder it is installed in, so choose a folder that you can write to. The one below is yours alone. Program Files is not such a folder."
 !insertmacro MUI_PAGE_DIRECTORY
 
 !insertmacro MUI_PAGE_INSTFILES
 
 !define MUI_FINISHPAGE_TITLE "Orbels Launch is installed"
-!define MUI_FINISHPAGE_TEXT "You find Orbels Launch in the Start menu.$\r$\n$\r$\nYour shortcuts are kept in LaunchData.olf next to the program, and your settings under HKEY_CURRENT_USER\${SETTINGS_KEY}."
+!define MUI_FINISHPAGE_TEXT "Orbels Launch is in your Start menu.$\r$\n$\r$\nYour shortcuts are kept in LaunchData.olf, next to the program, and your settings in the registry, for you alone."
 !define MUI_FINISHPAGE_RUN "$INSTDIR\${EXE}"
 !define MUI_FINISHPAGE_RUN_TEXT "Run Orbels Launch"
 !insertmacro MUI_PAGE_FINISH
@@ -69,7 +73,7 @@ Var RemoveUserDataCheckbox
 UninstPage custom un.UserDataPage un.UserDataPageLeave
 !insertmacro MUI_UNPAGE_INSTFILES
 !define MUI_FINISHPAGE_TITLE "Orbels Launch is uninstalled"
-!define MUI_FINISHPAGE_TEXT "Orbels Launch has been removed from this computer."
+!define MUI_FINISHPAGE_TEXT "$UninstalledText"
 !insertmacro MUI_UNPAGE_FINISH
 
 !insertmacro MUI_LANGUAGE "English"
@@ -96,7 +100,7 @@ Function ${prefix}CloseRunningLaunchers
     Return
   ${EndIf}
   ${IfNot} ${Silent}
-    MessageBox MB_OKCANCEL|MB_ICONINFORMATION "Orbels Launch is running. It will be closed now, and it saves your shortcuts and settings as it closes." IDOK close
+    MessageBox MB_OKCANCEL|MB_ICONINFORMATION "Orbels Launch is running and must close first. It saves your shortcuts and settings as it closes.$\r$\n$\r$\nClick OK to close it now." IDOK close
     Abort
   ${EndIf}
   close:
@@ -220,4 +224,10 @@ Section "Uninstall"
   Delete "$INSTDIR\${UNINSTALLER}"
   ; Only an empty folder goes: whatever else is in it is the user's.
   RMDir "$INSTDIR"
+
+  ${If} $RemoveUserData == ${BST_CHECKED}
+    StrCpy $UninstalledText "Orbels Launch, your shortcut catalogue and your settings have been removed from this computer."
+  ${Else}
+    StrCpy $UninstalledText "Orbels Launch has been removed from this computer.$\r$\n$\r$\nYour shortcut catalogue is still in $INSTDIR, and your settings are kept. Install Orbels Launch into that folder again and it finds them."
+  ${EndIf}
 SectionEnd
