@@ -28,13 +28,7 @@ constexpr const char* kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVers
 constexpr const char* kFrameClass = "OrbelsLaunchFrame";
 constexpr auto kLimit = 60s;  // generous: a wait that runs out is a failure, never a measure
 
-std::string FullPath(const std::string& path) {
-  char buffer[MAX_PATH] = {};
-  ::GetFullPathNameA(path.c_str(), MAX_PATH, buffer, nullptr);
-  return buffer;
-}
-
-std::string BuildDirectory() { return FullPath(oltest::TestBinDirectory() + "\\.."); }
+std::string BuildDirectory() { return oltest::TestBinDirectory() + "\\.."; }
 std::string SetupPath() { return BuildDirectory() + "\\packages\\OrbelsLaunch-" OL_VERSION_TEXT "-setup.exe"; }
 // The files as they were handed to the installer and the zip (packaging/make-packages.sh).
 bool SameAsPacked(const std::string& path, const char* name) {
@@ -51,56 +45,36 @@ std::string StartMenuPath(const char* name) {
 }
 
 std::string ShortcutTarget(const std::string& linkPath) {
-  std::string target;
+  char target[MAX_PATH] = {};
   ::CoInitialize(nullptr);
   IShellLinkA* link = nullptr;
+  IPersistFile* file = nullptr;
   if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                   reinterpret_cast<void**>(&link)))) {
-    IPersistFile* file = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-      const std::wstring wide(linkPath.begin(), linkPath.end());
-      char path[MAX_PATH] = {};
-      if (SUCCEEDED(file->Load(wide.c_str(), STGM_READ)) &&
-          SUCCEEDED(link->GetPath(path, MAX_PATH, nullptr, 0))) {
-        target = path;
-      }
-      file->Release();
+                                   reinterpret_cast<void**>(&link))) &&
+      SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+    if (SUCCEEDED(file->Load(std::wstring(linkPath.begin(), linkPath.end()).c_str(), STGM_READ))) {
+      link->GetPath(target, MAX_PATH, nullptr, 0);
     }
-    link->Release();
   }
+  if (file != nullptr) file->Release();
+  if (link != nullptr) link->Release();
   ::CoUninitialize();
   return target;
 }
 
-std::optional<std::string> UninstallText(const char* name) {
+// A value of the uninstall entry, text or DWORD (as decimal text); nothing when missing.
+std::optional<std::string> UninstallValue(const char* name, DWORD type = RRF_RT_REG_SZ) {
   char buffer[1024] = {};
   DWORD size = sizeof buffer;
-  if (::RegGetValueA(HKEY_CURRENT_USER, kUninstallKey, name, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS) {
+  if (::RegGetValueA(HKEY_CURRENT_USER, kUninstallKey, name, type, nullptr, buffer, &size) != ERROR_SUCCESS) {
     return std::nullopt;
   }
-  return std::string(buffer);
-}
-
-std::optional<DWORD> UninstallDword(const char* name) {
-  DWORD value = 0;
-  DWORD size = sizeof value;
-  if (::RegGetValueA(HKEY_CURRENT_USER, kUninstallKey, name, RRF_RT_REG_DWORD, nullptr, &value, &size) !=
-      ERROR_SUCCESS) {
-    return std::nullopt;
-  }
-  return value;
-}
-
-bool UninstallKeyExists() {
-  HKEY key = nullptr;
-  if (::RegOpenKeyExA(HKEY_CURRENT_USER, kUninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  ::RegCloseKey(key);
-  return true;
+  return type == RRF_RT_REG_DWORD ? std::to_string(*reinterpret_cast<DWORD*>(buffer)) : std::string(buffer);
 }
 
 template <typename Condition>
-bool WaitFor(Condition condition, std::chrono::milliseconds limit = kLimit) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
+bool WaitFor(Condition condition) {
+  const auto deadline = std::chrono::steady_clock::now() + kLimit;
   while (!condition()) {
     if (std::chrono::steady_clock::now() > deadline) return false;
     std::this_thread::sleep_for(50ms);
@@ -108,13 +82,11 @@ bool WaitFor(Condition condition, std::chrono::milliseconds limit = kLimit) {
   return true;
 }
 
-// A program started in a job object of its own, so that waiting for it also waits for the
-// programs it starts: the uninstaller copies itself to the temporary folder, starts the copy
-// and ends at once, and the copy does the work.
-class JobProcess {
+// A program started in a job object of its own, so that waiting for it covers the programs it
+// starts too: the uninstaller copies itself to the temporary folder, starts the copy and ends.
+class Program {
  public:
-  explicit JobProcess(std::string commandLine) {
-    m_job = ::CreateJobObjectA(nullptr, nullptr);
+  explicit Program(std::string commandLine) : m_job(::CreateJobObjectA(nullptr, nullptr)) {
     STARTUPINFOA startup = {sizeof startup};
     PROCESS_INFORMATION info = {};
     if (::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
@@ -123,95 +95,58 @@ class JobProcess {
       ::ResumeThread(info.hThread);
       ::CloseHandle(info.hThread);
       m_process = info.hProcess;
-    }
-  }
-  ~JobProcess() {
-    if (m_process != nullptr) ::CloseHandle(m_process);
-    ::TerminateJobObject(m_job, 1);  // only if a wait failed
-    ::CloseHandle(m_job);
-  }
-  JobProcess(const JobProcess&) = delete;
-  JobProcess& operator=(const JobProcess&) = delete;
-
-  bool Started() const { return m_process != nullptr; }
-  // The first program's exit code once every program in the job has ended; nothing if they
-  // are still running at the limit.
-  std::optional<DWORD> Wait() {
-    if (m_process == nullptr) return std::nullopt;
-    const bool ended = WaitFor([this] {
-      JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info = {};
-      ::QueryInformationJobObject(m_job, JobObjectBasicAccountingInformation, &info, sizeof info, nullptr);
-      return info.ActiveProcesses == 0 && ::WaitForSingleObject(m_process, 0) == WAIT_OBJECT_0;
-    });
-    DWORD code = STILL_ACTIVE;
-    if (!ended || !::GetExitCodeProcess(m_process, &code)) return std::nullopt;
-    return code;
-  }
-
- private:
-  HANDLE m_job = nullptr;
-  HANDLE m_process = nullptr;
-};
-
-std::optional<DWORD> RunToEnd(const std::string& commandLine) {
-  JobProcess program(commandLine);
-  return program.Wait();
-}
-
-// The launcher as its own process, as a user starts it.
-class RunningLauncher {
- public:
-  explicit RunningLauncher(const std::string& exePath) {
-    std::string commandLine = "\"" + exePath + "\"";
-    STARTUPINFOA startup = {sizeof startup};
-    PROCESS_INFORMATION info = {};
-    if (::CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                         &info)) {
-      ::CloseHandle(info.hThread);
-      m_process = info.hProcess;
       m_id = info.dwProcessId;
     }
   }
-  ~RunningLauncher() {
-    if (m_process == nullptr) return;
-    if (!HasEnded()) {
-      if (HWND frame = FindFrame()) ::PostMessageA(frame, WM_CLOSE, 0, 0);
-      if (::WaitForSingleObject(m_process, 30000) != WAIT_OBJECT_0) ::TerminateProcess(m_process, 1);
-    }
-    ::CloseHandle(m_process);
+  ~Program() {  // one still running after a failed check is closed the normal way, or ended
+    if (!HasEnded() && !Close()) ::TerminateJobObject(m_job, 1);
+    if (m_process != nullptr) ::CloseHandle(m_process);
+    ::CloseHandle(m_job);
   }
-  RunningLauncher(const RunningLauncher&) = delete;
-  RunningLauncher& operator=(const RunningLauncher&) = delete;
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
 
-  // Its main window, once it is shown.
+  bool HasEnded() const {
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION job = {};
+    ::QueryInformationJobObject(m_job, JobObjectBasicAccountingInformation, &job, sizeof job, nullptr);
+    return m_process == nullptr || (job.ActiveProcesses == 0 && ::WaitForSingleObject(m_process, 0) == WAIT_OBJECT_0);
+  }
+  // The first program's exit code once every program in the job has ended.
+  std::optional<DWORD> Wait() {
+    DWORD code = 0;
+    if (!WaitFor([this] { return HasEnded(); }) || !::GetExitCodeProcess(m_process, &code)) return std::nullopt;
+    return code;
+  }
+  // The launcher's main window, once it is shown.
   HWND WaitForFrame() {
     HWND frame = nullptr;
-    WaitFor([&] { return HasEnded() || (frame = FindFrame()) != nullptr; });
+    WaitFor([&] { return HasEnded() || (frame = Frame()) != nullptr; });
     return frame;
   }
-  // Closed the normal way, as the user closes it.
+  // The launcher closed the normal way, as the user closes it.
   bool Close() {
-    HWND frame = FindFrame();
-    return frame != nullptr && ::PostMessageA(frame, WM_CLOSE, 0, 0) &&
-           ::WaitForSingleObject(m_process, 30000) == WAIT_OBJECT_0;
+    HWND frame = Frame();
+    return frame != nullptr && ::PostMessageA(frame, WM_CLOSE, 0, 0) && Wait().has_value();
   }
-  bool HasEnded() const { return m_process == nullptr || ::WaitForSingleObject(m_process, 0) == WAIT_OBJECT_0; }
 
  private:
-  HWND FindFrame() const {
-    HWND found = nullptr;
+  HWND Frame() const {
     for (HWND window = ::FindWindowExA(nullptr, nullptr, kFrameClass, nullptr); window != nullptr;
          window = ::FindWindowExA(nullptr, window, kFrameClass, nullptr)) {
       DWORD id = 0;
       ::GetWindowThreadProcessId(window, &id);
-      if (id == m_id && ::IsWindowVisible(window)) found = window;
+      if (id == m_id && ::IsWindowVisible(window)) return window;
     }
-    return found;
+    return nullptr;
   }
 
+  HANDLE m_job;
   HANDLE m_process = nullptr;
   DWORD m_id = 0;
 };
+
+std::optional<DWORD> RunToEnd(const std::string& commandLine) { return Program(commandLine).Wait(); }
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
 // A catalogue in the data file's format but with LF line ends, which the launcher reads; what
 // it saves has CR LF, so a saved file is told apart from the one put there.
@@ -243,7 +178,7 @@ class InstallerTest : public ::testing::Test {
   std::string InstallDir() const { return m_profile / "Orbels Launch"; }
   std::string InDir(const char* name) const { return InstallDir() + "\\" + name; }
 
-  std::optional<DWORD> Install() { return RunToEnd("\"" + SetupPath() + "\" /S /D=" + InstallDir()); }
+  std::optional<DWORD> Install() { return RunToEnd(Quoted(SetupPath()) + " /S /D=" + InstallDir()); }
 
   // A catalogue and two backups in the install folder, and a value of ours in the settings.
   void PutUsersFiles() {
@@ -266,7 +201,7 @@ class InstallerTest : public ::testing::Test {
     }
     EXPECT_FALSE(Exists(StartMenuPath("Orbels Launch.lnk")));
     EXPECT_FALSE(Exists(StartMenuPath("Orbels Launch Help.lnk")));
-    EXPECT_FALSE(UninstallKeyExists());
+    EXPECT_FALSE(UninstallValue("DisplayName").has_value());
   }
 
  private:
@@ -290,20 +225,20 @@ TEST_F(InstallerTest, SilentInstallPutsProgramShortcutsAndUninstallEntryInPlace)
   EXPECT_EQ(ShortcutTarget(StartMenuPath("Orbels Launch.lnk")), InDir("OrbelsLaunch.exe"));
   EXPECT_EQ(ShortcutTarget(StartMenuPath("Orbels Launch Help.lnk")), InDir("OrbelsLaunch.chm"));
 
-  EXPECT_EQ(UninstallText("DisplayName"), "Orbels Launch");
-  EXPECT_EQ(UninstallText("DisplayVersion"), OL_VERSION_TEXT);
-  EXPECT_EQ(UninstallText("Publisher"), "Nettlewick");
-  EXPECT_EQ(UninstallText("DisplayIcon"), InDir("OrbelsLaunch.exe") + ",0");
-  EXPECT_EQ(UninstallText("InstallLocation"), InstallDir());
-  EXPECT_EQ(UninstallText("UninstallString"), "\"" + InDir("uninstall.exe") + "\"");
-  EXPECT_EQ(UninstallText("QuietUninstallString"), "\"" + InDir("uninstall.exe") + "\" /S");
+  EXPECT_EQ(UninstallValue("DisplayName"), "Orbels Launch");
+  EXPECT_EQ(UninstallValue("DisplayVersion"), OL_VERSION_TEXT);
+  EXPECT_EQ(UninstallValue("Publisher"), "Nettlewick");
+  EXPECT_EQ(UninstallValue("DisplayIcon"), InDir("OrbelsLaunch.exe") + ",0");
+  EXPECT_EQ(UninstallValue("InstallLocation"), InstallDir());
+  EXPECT_EQ(UninstallValue("UninstallString"), Quoted(InDir("uninstall.exe")));
+  EXPECT_EQ(UninstallValue("QuietUninstallString"), Quoted(InDir("uninstall.exe")) + " /S");
   const std::size_t programBytes = ReadFileBytes(InDir("OrbelsLaunch.exe")).value_or("").size() +
                                    ReadFileBytes(InDir("OrbelsLaunch.chm")).value_or("").size();
-  const DWORD estimatedKb = UninstallDword("EstimatedSize").value_or(0);
+  const std::size_t estimatedKb = std::stoul(UninstallValue("EstimatedSize", RRF_RT_REG_DWORD).value_or("0"));
   EXPECT_GE(estimatedKb, programBytes / 1024);
   EXPECT_LE(estimatedKb, programBytes / 1024 + 4);
 
-  RunningLauncher launcher(InDir("OrbelsLaunch.exe"));
+  Program launcher(Quoted(InDir("OrbelsLaunch.exe")));
   ASSERT_NE(launcher.WaitForFrame(), nullptr);
   ASSERT_TRUE(launcher.Close());
   EXPECT_TRUE(Exists(InDir("LaunchData.olf")));
@@ -316,23 +251,23 @@ TEST_F(InstallerTest, UpgradeClosesTheRunningLauncherAndKeepsCatalogueBackupsAnd
   const std::string oldProgram = ReadFileBytes(InDir("OrbelsLaunch.exe")).value_or("") + "older build";
   ASSERT_TRUE(WriteFileBytes(InDir("OrbelsLaunch.exe"), oldProgram));
 
-  RunningLauncher launcher(InDir("OrbelsLaunch.exe"));
+  Program launcher(Quoted(InDir("OrbelsLaunch.exe")));
   ASSERT_NE(launcher.WaitForFrame(), nullptr);
   ASSERT_EQ(Install(), 0u);
 
   EXPECT_TRUE(launcher.HasEnded());
   ExpectUsersFilesAsSaved();
   EXPECT_TRUE(SameAsPacked(InDir("OrbelsLaunch.exe"), "OrbelsLaunch.exe"));
-  EXPECT_EQ(UninstallText("InstallLocation"), InstallDir());
+  EXPECT_EQ(UninstallValue("InstallLocation"), InstallDir());
 }
 
 TEST_F(InstallerTest, SilentUninstallClosesTheLauncherAndKeepsTheUsersFiles) {
   ASSERT_EQ(Install(), 0u);
   PutUsersFiles();
-  RunningLauncher launcher(InDir("OrbelsLaunch.exe"));
+  Program launcher(Quoted(InDir("OrbelsLaunch.exe")));
   ASSERT_NE(launcher.WaitForFrame(), nullptr);
 
-  ASSERT_EQ(RunToEnd("\"" + InDir("uninstall.exe") + "\" /S"), 0u);
+  ASSERT_EQ(RunToEnd(Quoted(InDir("uninstall.exe")) + " /S"), 0u);
 
   EXPECT_TRUE(launcher.HasEnded());
   ExpectProgramGone();
@@ -364,8 +299,7 @@ TEST_F(InstallerTest, UninstallRemovesTheUsersFilesOnlyWhenTheirBoxIsTicked) {
   ASSERT_EQ(Install(), 0u);
   PutUsersFiles();
 
-  JobProcess uninstaller("\"" + InDir("uninstall.exe") + "\"");
-  ASSERT_TRUE(uninstaller.Started());
+  Program uninstaller(Quoted(InDir("uninstall.exe")));
   HWND wizard = nullptr;
   HWND box = nullptr;
   ASSERT_TRUE(WaitFor([&] {
@@ -425,12 +359,11 @@ TEST(Zip, UnpackedProgramRunsWhereItIsAndTheZipHoldsExactlyItsFiles) {
   EXPECT_EQ(lineEnds, lineFeeds) << "every line of the ReadMe ends in CR LF";
 
   {
-    RunningLauncher launcher(folder + "\\OrbelsLaunch.exe");
+    Program launcher(Quoted(folder + "\\OrbelsLaunch.exe"));
     ASSERT_NE(launcher.WaitForFrame(), nullptr);
     ASSERT_TRUE(launcher.Close());
   }
   EXPECT_TRUE(Exists(folder + "\\LaunchData.olf"));
-  EXPECT_FALSE(UninstallKeyExists());
   ::DeleteFileA((folder + "\\LaunchData.olf").c_str());
 }
 
