@@ -4,7 +4,7 @@
 # permissions and names in a fixed order, and the help file's own stamps are set to it too.
 #   make-packages.sh <OrbelsLaunch.exe> <OrbelsLaunch.chm> <zip to write> <setup.exe to write>
 # The build passes the rest in the environment: SOURCE_DATE_EPOCH, OL_VERSION, OL_VERSION_QUAD,
-# OL_RES_DIR, OL_WORK_DIR, OL_MAKENSIS, OL_ZIP, OL_PYTHON. SHA256SUMS goes beside the zip.
+# OL_RES_DIR, OL_WORK_DIR, OL_MAKENSIS, OL_ZIP, OL_PYTHON, OL_STRIP. SHA256SUMS goes beside the zip.
 set -euo pipefail
 exe=$1 chm=$2 zip_file=$3 setup_file=$4
 here=$(cd "$(dirname "$0")" && pwd)
@@ -16,6 +16,9 @@ stage="$OL_WORK_DIR/stage"
 folder="$stage/Orbels Launch"
 rm -rf "$OL_WORK_DIR" && mkdir -p "$folder" "$out_dir"
 cp "$exe" "$folder/OrbelsLaunch.exe"
+# Users get the program without the symbols and the debug sections of the static libraries.
+# strip writes a new header time stamp: binutils takes it from SOURCE_DATE_EPOCH.
+"$OL_STRIP" --strip-all "$folder/OrbelsLaunch.exe"
 cp "$chm" "$folder/OrbelsLaunch.chm"
 "$OL_PYTHON" "$here/stamp_chm.py" "$folder/OrbelsLaunch.chm" "$SOURCE_DATE_EPOCH"
 # The ReadMe is kept with LF line ends; Notepad on older Windows wants CR LF.
