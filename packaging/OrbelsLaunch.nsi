@@ -5,7 +5,7 @@
 ; the user asks for them to go as well.
 ;
 ; make-packages.sh passes: VERSION (4.1), VERSION_QUAD (4.1.0.0), PROGRAM_DIR (the staged
-; folder with OrbelsLaunch.exe and OrbelsLaunch.chm), ICON and OUT_FILE.
+; folder with OrbelsLaunch.exe and OrbelsLaunch.chm), ICON, WIZARD_BITMAP and OUT_FILE.
 
 Unicode true
 Target amd64-unicode
@@ -49,9 +49,9 @@ Var UninstalledText
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
-; Drawn by make_wizard_image.py, in the style of the program's own pictures.
-!define MUI_WELCOMEFINISHPAGE_BITMAP "${__FILEDIR__}/wizard.bmp"
-!define MUI_UNWELCOMEFINISHPAGE_BITMAP "${__FILEDIR__}/wizard.bmp"
+; wizard.bmp, drawn by make_wizard_image.py in the style of the program's own pictures.
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${WIZARD_BITMAP}"
+!define MUI_UNWELCOMEFINISHPAGE_BITMAP "${WIZARD_BITMAP}"
 !define MUI_ABORTWARNING
 !define MUI_ABORTWARNING_TEXT "Orbels Launch is not installed yet. Do you want to stop?"
 

@@ -32,11 +32,16 @@ rm -f "$zip_file"
 (cd "$stage" && find "Orbels Launch" -type f | sort | "$OL_ZIP" -q -X -D -9 "$zip_file" -@)
 touch -d "@$SOURCE_DATE_EPOCH" "$zip_file"
 
-# The installer: makensis stores each file's date, which is the commit's.
+# The installer: makensis stores the date of each file it packs, the side picture too (the
+# pages unpack it at run time), so each of them carries the commit's date.
+cp "$here/wizard.bmp" "$OL_WORK_DIR/wizard.bmp"
+chmod 0644 "$OL_WORK_DIR/wizard.bmp"
+touch -d "@$SOURCE_DATE_EPOCH" "$OL_WORK_DIR/wizard.bmp"
 rm -f "$setup_file"
 "$OL_MAKENSIS" -V2 -NOCD -INPUTCHARSET UTF8 \
   "-DVERSION=$OL_VERSION" "-DVERSION_QUAD=$OL_VERSION_QUAD" \
-  "-DPROGRAM_DIR=$folder" "-DICON=$OL_RES_DIR/app.ico" "-DOUT_FILE=$setup_file" \
+  "-DPROGRAM_DIR=$folder" "-DICON=$OL_RES_DIR/app.ico" "-DWIZARD_BITMAP=$OL_WORK_DIR/wizard.bmp" \
+  "-DOUT_FILE=$setup_file" \
   "$here/OrbelsLaunch.nsi"
 touch -d "@$SOURCE_DATE_EPOCH" "$setup_file"
 
