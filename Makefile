@@ -1,12 +1,14 @@
-# Orbels Launch: `make run` builds and starts the launcher, `make test` builds and runs every test.
-# Both install the Debian packages they need first (as root, only those missing).
+# Orbels Launch: `make run` builds and starts the launcher, `make test` builds and runs every test,
+# `make dist` makes the zip and the installer in build/dist/. All install the Debian packages they
+# need first (as root, only those missing).
 SHELL := /bin/bash
 
 PACKAGES := cmake make g++ clang libclang-rt-14-dev libgtest-dev \
             g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
-            wine64 fonts-wine xvfb x11-utils imagemagick fp-utils python3
+            wine64 fonts-wine xvfb x11-utils imagemagick fp-utils python3 \
+            nsis zip git
 
-.PHONY: all deps build build-host build-windows build-fuzz test test-host test-windows test-fuzz run bench images clean
+.PHONY: all deps build build-host build-windows build-fuzz test test-host test-windows test-fuzz run bench images dist dist-check clean
 
 all: build
 
@@ -50,6 +52,16 @@ run: build-windows
 
 bench: build-windows
 	tools/bench.sh
+
+# The zip, the installer and SHA256SUMS, from a build tree of their own (no tests).
+dist: deps
+	rm -rf build/dist
+	cmake --preset dist
+	cmake --build --preset dist
+
+# Builds dist twice from the current commit, in two fresh clones, and compares the files.
+dist-check: deps
+	packaging/dist-check.sh
 
 images:
 	python3 tools/make_images.py --no-previews

@@ -1,0 +1,370 @@
+// What a Windows user downloads, under Wine: the installer installs silently with its Start
+// menu shortcuts and uninstall entry, upgrades in place after closing the running launcher the
+// normal way, and uninstalls without touching the user's catalogue unless the box on its page
+// is ticked; the zip's program runs where it is unpacked.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <optional>
+#include <set>
+#include <string>
+#include <thread>
+
+#include "Version.h"
+#include "catalogue/DataFileFormat.h"
+#include "support/LauncherHarness.h"
+#include "support/TestFiles.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using oltest::ReadFileBytes;
+using oltest::WriteFileBytes;
+
+constexpr const char* kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Orbels Launch";
+constexpr const char* kFrameClass = "OrbelsLaunchFrame";
+constexpr auto kLimit = 60s;  // generous: a wait that runs out is a failure, never a measure
+
+std::string BuildDirectory() { return oltest::TestBinDirectory() + "\\.."; }
+std::string SetupPath() { return BuildDirectory() + "\\packages\\OrbelsLaunch-" OL_VERSION_TEXT "-setup.exe"; }
+// The files as they were handed to the installer and the zip (packaging/make-packages.sh).
+bool SameAsPacked(const std::string& path, const char* name) {
+  const auto packed = ReadFileBytes(BuildDirectory() + "\\packaging\\work\\stage\\Orbels Launch\\" + name);
+  return packed.has_value() && ReadFileBytes(path) == packed;
+}
+
+bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string StartMenuPath(const char* name) {
+  char programs[MAX_PATH] = {};
+  ::SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs);
+  return std::string(programs) + "\\" + name;
+}
+
+std::string ShortcutTarget(const std::string& linkPath) {
+  char target[MAX_PATH] = {};
+  ::CoInitialize(nullptr);
+  IShellLinkA* link = nullptr;
+  IPersistFile* file = nullptr;
+  if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   reinterpret_cast<void**>(&link))) &&
+      SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+    if (SUCCEEDED(file->Load(std::wstring(linkPath.begin(), linkPath.end()).c_str(), STGM_READ))) {
+      link->GetPath(target, MAX_PATH, nullptr, 0);
+    }
+  }
+  if (file != nullptr) file->Release();
+  if (link != nullptr) link->Release();
+  ::CoUninitialize();
+  return target;
+}
+
+// A value of the uninstall entry, text or DWORD (as decimal text); nothing when missing.
+std::optional<std::string> UninstallValue(const char* name, DWORD type = RRF_RT_REG_SZ) {
+  char buffer[1024] = {};
+  DWORD size = sizeof buffer;
+  if (::RegGetValueA(HKEY_CURRENT_USER, kUninstallKey, name, type, nullptr, buffer, &size) != ERROR_SUCCESS) {
+    return std::nullopt;
+  }
+  return type == RRF_RT_REG_DWORD ? std::to_string(*reinterpret_cast<DWORD*>(buffer)) : std::string(buffer);
+}
+
+template <typename Condition>
+bool WaitFor(Condition condition) {
+  const auto deadline = std::chrono::steady_clock::now() + kLimit;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(50ms);
+  }
+  return true;
+}
+
+// A program started in a job object of its own, so that waiting for it covers the programs it
+// starts too: the uninstaller copies itself to the temporary folder, starts the copy and ends.
+class Program {
+ public:
+  explicit Program(std::string commandLine) : m_job(::CreateJobObjectA(nullptr, nullptr)) {
+    STARTUPINFOA startup = {sizeof startup};
+    PROCESS_INFORMATION info = {};
+    if (::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                         &startup, &info)) {
+      ::AssignProcessToJobObject(m_job, info.hProcess);
+      ::ResumeThread(info.hThread);
+      ::CloseHandle(info.hThread);
+      m_process = info.hProcess;
+      m_id = info.dwProcessId;
+    }
+  }
+  ~Program() {  // one still running after a failed check is closed the normal way, or ended
+    if (!HasEnded() && !Close()) ::TerminateJobObject(m_job, 1);
+    if (m_process != nullptr) ::CloseHandle(m_process);
+    ::CloseHandle(m_job);
+  }
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  bool HasEnded() const {
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION job = {};
+    ::QueryInformationJobObject(m_job, JobObjectBasicAccountingInformation, &job, sizeof job, nullptr);
+    return m_process == nullptr || (job.ActiveProcesses == 0 && ::WaitForSingleObject(m_process, 0) == WAIT_OBJECT_0);
+  }
+  // The first program's exit code once every program in the job has ended.
+  std::optional<DWORD> Wait() {
+    DWORD code = 0;
+    if (!WaitFor([this] { return HasEnded(); }) || !::GetExitCodeProcess(m_process, &code)) return std::nullopt;
+    return code;
+  }
+  // The launcher's main window, once it is shown.
+  HWND WaitForFrame() {
+    HWND frame = nullptr;
+    WaitFor([&] { return HasEnded() || (frame = Frame()) != nullptr; });
+    return frame;
+  }
+  // The launcher closed the normal way, as the user closes it.
+  bool Close() {
+    HWND frame = Frame();
+    return frame != nullptr && ::PostMessageA(frame, WM_CLOSE, 0, 0) && Wait().has_value();
+  }
+
+ private:
+  HWND Frame() const {
+    for (HWND window = ::FindWindowExA(nullptr, nullptr, kFrameClass, nullptr); window != nullptr;
+         window = ::FindWindowExA(nullptr, window, kFrameClass, nullptr)) {
+      DWORD id = 0;
+      ::GetWindowThreadProcessId(window, &id);
+      if (id == m_id && ::IsWindowVisible(window)) return window;
+    }
+    return nullptr;
+  }
+
+  HANDLE m_job;
+  HANDLE m_process = nullptr;
+  DWORD m_id = 0;
+};
+
+std::optional<DWORD> RunToEnd(const std::string& commandLine) { return Program(commandLine).Wait(); }
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+
+// A catalogue in the data file's format but with LF line ends, which the launcher reads; what
+// it saves has CR LF, so a saved file is told apart from the one put there.
+std::string CatalogueAsWritten(const char* lineEnd) {
+  std::string text;
+  for (std::string_view line : ol::kDataFileHeader) text.append(line).append(lineEnd);
+  for (const char* line : {"SC_NAME=Notepad", "SC_TYPE=PROGRAM", "SC_PATH=C:\\windows\\notepad.exe",
+                           "SC_CMLN=C:\\Notes\\todo.txt", "SC_NAME=Windows", "SC_TYPE=FOLDER",
+                           "SC_PATH=C:\\windows", "SC_CMLN="}) {
+    text.append(line).append(lineEnd);
+  }
+  return text;
+}
+
+const std::string kBackup = "an older catalogue, kept by the launcher\r\n";
+const std::string kOlderBackup = "an even older one\r\n";
+
+class InstallerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RemoveInstallation();
+    oltest::ClearLauncherSettings();
+  }
+  void TearDown() override {
+    RemoveInstallation();
+    oltest::ClearLauncherSettings();
+  }
+
+  std::string InstallDir() const { return m_profile / "Orbels Launch"; }
+  std::string InDir(const char* name) const { return InstallDir() + "\\" + name; }
+
+  std::optional<DWORD> Install() { return RunToEnd(Quoted(SetupPath()) + " /S /D=" + InstallDir()); }
+
+  // A catalogue and two backups in the install folder, and a value of ours in the settings.
+  void PutUsersFiles() {
+    ASSERT_TRUE(WriteFileBytes(InDir("LaunchData.olf"), CatalogueAsWritten("\n")));
+    ASSERT_TRUE(WriteFileBytes(InDir("LaunchData.olf.bak"), kBackup));
+    ASSERT_TRUE(WriteFileBytes(InDir("LaunchData.olf.1.bak"), kOlderBackup));
+    oltest::WriteSettingsText("KeptByInstaller", "yes");
+  }
+
+  void ExpectUsersFilesAsSaved() {
+    EXPECT_EQ(ReadFileBytes(InDir("LaunchData.olf")), CatalogueAsWritten("\r\n"));
+    EXPECT_EQ(ReadFileBytes(InDir("LaunchData.olf.bak")), kBackup);
+    EXPECT_EQ(ReadFileBytes(InDir("LaunchData.olf.1.bak")), kOlderBackup);
+    EXPECT_EQ(oltest::ReadSettingsText("KeptByInstaller"), "yes");
+  }
+
+  void ExpectProgramGone() {
+    for (const char* name : {"OrbelsLaunch.exe", "OrbelsLaunch.chm", "uninstall.exe"}) {
+      EXPECT_FALSE(Exists(InDir(name))) << name;
+    }
+    EXPECT_FALSE(Exists(StartMenuPath("Orbels Launch.lnk")));
+    EXPECT_FALSE(Exists(StartMenuPath("Orbels Launch Help.lnk")));
+    EXPECT_FALSE(UninstallValue("DisplayName").has_value());
+  }
+
+ private:
+  static void RemoveInstallation() {
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, kUninstallKey);
+    ::DeleteFileA(StartMenuPath("Orbels Launch.lnk").c_str());
+    ::DeleteFileA(StartMenuPath("Orbels Launch Help.lnk").c_str());
+  }
+
+  oltest::ScratchDir m_profile;  // under the user's profile (its temporary folder)
+};
+
+TEST_F(InstallerTest, SilentInstallPutsProgramShortcutsAndUninstallEntryInPlace) {
+  ASSERT_EQ(Install(), 0u);
+
+  EXPECT_TRUE(SameAsPacked(InDir("OrbelsLaunch.exe"), "OrbelsLaunch.exe"));
+  EXPECT_TRUE(SameAsPacked(InDir("OrbelsLaunch.chm"), "OrbelsLaunch.chm"));
+  EXPECT_TRUE(Exists(InDir("uninstall.exe")));
+  EXPECT_FALSE(Exists(InDir("LaunchData.olf")));
+
+  EXPECT_EQ(ShortcutTarget(StartMenuPath("Orbels Launch.lnk")), InDir("OrbelsLaunch.exe"));
+  EXPECT_EQ(ShortcutTarget(StartMenuPath("Orbels Launch Help.lnk")), InDir("OrbelsLaunch.chm"));
+
+  EXPECT_EQ(UninstallValue("DisplayName"), "Orbels Launch");
+  EXPECT_EQ(UninstallValue("DisplayVersion"), OL_VERSION_TEXT);
+  EXPECT_EQ(UninstallValue("Publisher"), "Nettlewick");
+  EXPECT_EQ(UninstallValue("DisplayIcon"), InDir("OrbelsLaunch.exe") + ",0");
+  EXPECT_EQ(UninstallValue("InstallLocation"), InstallDir());
+  EXPECT_EQ(UninstallValue("UninstallString"), Quoted(InDir("uninstall.exe")));
+  EXPECT_EQ(UninstallValue("QuietUninstallString"), Quoted(InDir("uninstall.exe")) + " /S");
+  const std::size_t programBytes = ReadFileBytes(InDir("OrbelsLaunch.exe")).value_or("").size() +
+                                   ReadFileBytes(InDir("OrbelsLaunch.chm")).value_or("").size();
+  const std::size_t estimatedKb = std::stoul(UninstallValue("EstimatedSize", RRF_RT_REG_DWORD).value_or("0"));
+  EXPECT_GE(estimatedKb, programBytes / 1024);
+  EXPECT_LE(estimatedKb, programBytes / 1024 + 4);
+
+  Program launcher(Quoted(InDir("OrbelsLaunch.exe")));
+  ASSERT_NE(launcher.WaitForFrame(), nullptr);
+  ASSERT_TRUE(launcher.Close());
+  EXPECT_TRUE(Exists(InDir("LaunchData.olf")));
+}
+
+TEST_F(InstallerTest, UpgradeClosesTheRunningLauncherAndKeepsCatalogueBackupsAndSettings) {
+  ASSERT_EQ(Install(), 0u);
+  PutUsersFiles();
+  // The installed program stands for an older build: same program, other bytes.
+  const std::string oldProgram = ReadFileBytes(InDir("OrbelsLaunch.exe")).value_or("") + "older build";
+  ASSERT_TRUE(WriteFileBytes(InDir("OrbelsLaunch.exe"), oldProgram));
+
+  Program launcher(Quoted(InDir("OrbelsLaunch.exe")));
+  ASSERT_NE(launcher.WaitForFrame(), nullptr);
+  ASSERT_EQ(Install(), 0u);
+
+  EXPECT_TRUE(launcher.HasEnded());
+  ExpectUsersFilesAsSaved();
+  EXPECT_TRUE(SameAsPacked(InDir("OrbelsLaunch.exe"), "OrbelsLaunch.exe"));
+  EXPECT_EQ(UninstallValue("InstallLocation"), InstallDir());
+}
+
+TEST_F(InstallerTest, SilentUninstallClosesTheLauncherAndKeepsTheUsersFiles) {
+  ASSERT_EQ(Install(), 0u);
+  PutUsersFiles();
+  Program launcher(Quoted(InDir("OrbelsLaunch.exe")));
+  ASSERT_NE(launcher.WaitForFrame(), nullptr);
+
+  ASSERT_EQ(RunToEnd(Quoted(InDir("uninstall.exe")) + " /S"), 0u);
+
+  EXPECT_TRUE(launcher.HasEnded());
+  ExpectProgramGone();
+  ExpectUsersFilesAsSaved();
+}
+
+// Finds a window among `parent`'s descendants by its text.
+HWND FindDescendant(HWND parent, const std::string& text) {
+  struct Search {
+    const std::string& text;
+    HWND found;
+  } search{text, nullptr};
+  ::EnumChildWindows(
+      parent,
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(param);
+        char buffer[256] = {};
+        ::GetWindowTextA(window, buffer, sizeof buffer);
+        if (s->text != buffer || !::IsWindowVisible(window)) return TRUE;
+        s->found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// The box on the uninstaller's first page, ticked the way a user ticks it.
+TEST_F(InstallerTest, UninstallRemovesTheUsersFilesOnlyWhenTheirBoxIsTicked) {
+  ASSERT_EQ(Install(), 0u);
+  PutUsersFiles();
+
+  Program uninstaller(Quoted(InDir("uninstall.exe")));
+  HWND wizard = nullptr;
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    wizard = ::FindWindowA(nullptr, "Orbels Launch Uninstall");
+    return wizard != nullptr &&
+           (box = FindDescendant(wizard, "Also remove my shortcut catalogue and settings")) != nullptr;
+  }));
+  EXPECT_EQ(::SendMessageA(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  ::SendMessageA(box, BM_CLICK, 0, 0);
+  EXPECT_EQ(::SendMessageA(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+
+  HWND uninstallButton = ::GetDlgItem(wizard, IDOK);
+  char text[64] = {};
+  ::GetWindowTextA(uninstallButton, text, sizeof text);
+  EXPECT_STREQ(text, "&Uninstall");
+  ::SendMessageA(uninstallButton, BM_CLICK, 0, 0);
+  HWND finish = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (finish = FindDescendant(wizard, "&Finish")) != nullptr; }));
+  ::SendMessageA(finish, BM_CLICK, 0, 0);
+  ASSERT_EQ(uninstaller.Wait(), 0u);
+
+  ExpectProgramGone();
+  for (const char* name : {"LaunchData.olf", "LaunchData.olf.bak", "LaunchData.olf.1.bak"}) {
+    EXPECT_FALSE(Exists(InDir(name))) << name;
+  }
+  EXPECT_EQ(oltest::CountSettingsValues(), 0);
+  EXPECT_FALSE(Exists(InstallDir()));
+}
+
+// The zip, unpacked by the test run into an empty folder (tests/CMakeLists.txt).
+TEST(Zip, UnpackedProgramRunsWhereItIsAndTheZipHoldsExactlyItsFiles) {
+  const std::string unpacked = BuildDirectory() + "\\packaging-test\\unzipped";
+  const std::string folder = unpacked + "\\Orbels Launch";
+  std::set<std::string> names;
+  for (const std::string& relative : {std::string(), std::string("Orbels Launch")}) {
+    WIN32_FIND_DATAA data;
+    HANDLE find = ::FindFirstFileA((unpacked + "\\" + relative + "\\*").c_str(), &data);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE) << relative;
+    do {
+      const std::string name = data.cFileName;
+      if (name != "." && name != "..") names.insert(relative.empty() ? name : relative + "\\" + name);
+    } while (::FindNextFileA(find, &data));
+    ::FindClose(find);
+  }
+  EXPECT_EQ(names, (std::set<std::string>{"Orbels Launch", "Orbels Launch\\OrbelsLaunch.chm",
+                                          "Orbels Launch\\OrbelsLaunch.exe", "Orbels Launch\\ReadMe.txt"}));
+
+  const std::string readMe = ReadFileBytes(folder + "\\ReadMe.txt").value_or("");
+  EXPECT_EQ(readMe.rfind("Orbels Launch " OL_VERSION_TEXT "\r\n", 0), 0u);
+  std::size_t lineFeeds = 0, lineEnds = 0;
+  for (std::size_t i = 0; i < readMe.size(); ++i) {
+    if (readMe[i] != '\n') continue;
+    ++lineFeeds;
+    if (i > 0 && readMe[i - 1] == '\r') ++lineEnds;
+  }
+  EXPECT_GT(lineFeeds, 20u);
+  EXPECT_EQ(lineEnds, lineFeeds) << "every line of the ReadMe ends in CR LF";
+
+  {
+    Program launcher(Quoted(folder + "\\OrbelsLaunch.exe"));
+    ASSERT_NE(launcher.WaitForFrame(), nullptr);
+    ASSERT_TRUE(launcher.Close());
+  }
+  EXPECT_TRUE(Exists(folder + "\\LaunchData.olf"));
+  ::DeleteFileA((folder + "\\LaunchData.olf").c_str());
+}
+
+}  // namespace
