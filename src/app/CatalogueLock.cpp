@@ -14,26 +14,28 @@ constexpr const char* kFrameClass = "OrbelsLaunchFrame";
 // A first copy that is still loading a large catalogue may take a while to show its window.
 constexpr auto kWindowWait = std::chrono::seconds(60);
 
+// The long form of a path that exists; the path itself otherwise.
+std::string LongPath(const std::string& path) {
+  std::vector<char> buffer(32768, '\0');
+  const DWORD length = ::GetLongPathNameA(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+  return (length > 0 && length < buffer.size()) ? std::string(buffer.data(), length) : path;
+}
+
 // The full, long form of the path in upper case, so that every spelling of one file agrees.
+// The data file may not exist yet: then its folder's long form, with the name as given.
 std::string CanonicalPath(const std::string& path) {
-  std::vector<char> full(32768, '\0');
-  DWORD length = ::GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-  std::string result = (length > 0 && length < full.size()) ? std::string(full.data(), length) : path;
-  length = ::GetLongPathNameA(result.c_str(), full.data(), static_cast<DWORD>(full.size()));
-  if (length > 0 && length < full.size()) result.assign(full.data(), length);
-  // The file may not exist yet: then its folder's long form, with the name as given.
-  else if (const std::size_t slash = result.rfind('\\'); slash != std::string::npos) {
-    const std::string folder = result.substr(0, slash);
-    length = ::GetLongPathNameA(folder.c_str(), full.data(), static_cast<DWORD>(full.size()));
-    if (length > 0 && length < full.size()) result = std::string(full.data(), length) + result.substr(slash);
-  }
-  if (!result.empty()) {
-    ::CharUpperBuffA(result.data(), static_cast<DWORD>(result.size()));
-  }
+  std::vector<char> buffer(32768, '\0');
+  const DWORD length = ::GetFullPathNameA(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+  std::string result = (length > 0 && length < buffer.size()) ? std::string(buffer.data(), length) : path;
+  const std::size_t slash = result.rfind('\\');
+  result = slash == std::string::npos ? LongPath(result) : LongPath(result.substr(0, slash)) + result.substr(slash);
+  if (!result.empty()) ::CharUpperBuffA(result.data(), static_cast<DWORD>(result.size()));
   return result;
 }
 
-HWND FindFrameOf(DWORD processId) {
+}  // namespace
+
+HWND FindLauncherFrame(DWORD processId) {
   struct Search {
     DWORD id;
     HWND found;
@@ -45,8 +47,6 @@ HWND FindFrameOf(DWORD processId) {
         ::GetWindowThreadProcessId(hwnd, &owner);
         char name[64] = {};
         ::GetClassNameA(hwnd, name, sizeof name);
-        // The process and the class together: another program's window of the same title
-        // never counts.
         if (owner != s->id || std::string(name) != kFrameClass || !::IsWindowVisible(hwnd)) return TRUE;
         s->found = hwnd;
         return FALSE;
@@ -54,8 +54,6 @@ HWND FindFrameOf(DWORD processId) {
       reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
-
-}  // namespace
 
 std::string CCatalogueLock::NameFor(const std::string& dataFilePath) {
   // FNV-1a over the canonical path: object names may not hold backslashes.
@@ -100,7 +98,7 @@ bool CCatalogueLock::BringFirstCopyForward() const {
   HANDLE first = firstId ? ::OpenProcess(SYNCHRONIZE, FALSE, firstId) : nullptr;
   if (first == nullptr) return false;
   HWND frame = nullptr;
-  while ((frame = FindFrameOf(firstId)) == nullptr && std::chrono::steady_clock::now() < deadline) {
+  while ((frame = FindLauncherFrame(firstId)) == nullptr && std::chrono::steady_clock::now() < deadline) {
     if (::WaitForSingleObject(first, 50) == WAIT_OBJECT_0) break;  // it ended meanwhile
   }
   ::CloseHandle(first);

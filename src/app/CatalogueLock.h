@@ -11,6 +11,11 @@
 
 namespace ol {
 
+// The visible main frame of the launcher running as process `processId`; nullptr for none.
+// Found by its window class and its process together, so that no other program's window of
+// the same title ever counts.
+HWND FindLauncherFrame(DWORD processId);
+
 class CCatalogueLock {
  public:
   explicit CCatalogueLock(const std::string& dataFilePath);

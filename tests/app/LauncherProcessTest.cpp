@@ -110,6 +110,23 @@ TEST_F(LauncherProcessTest, TheShowCommandOfTheWindowsShortcutIsFollowed) {
   ASSERT_TRUE(launcher.Close());
 }
 
+TEST_F(LauncherProcessTest, TheProgramAsksForSharpTextOnScaledScreensAndStaysDpiUnaware) {
+  // Wine draws no differently either way, so the built program's manifest is what is checked.
+  HMODULE program = ::LoadLibraryExA(BuiltLauncherPath().c_str(), nullptr,
+                                     LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  ASSERT_NE(program, nullptr);
+  HRSRC found = ::FindResourceA(program, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // RT_MANIFEST
+  ASSERT_NE(found, nullptr);
+  const std::string manifest(static_cast<const char*>(::LockResource(::LoadResource(program, found))),
+                             ::SizeofResource(program, found));
+  ::FreeLibrary(program);
+  EXPECT_NE(manifest.find("<gdiScaling xmlns=\"http://schemas.microsoft.com/SMI/2017/WindowsSettings\">true"
+                          "</gdiScaling>"),
+            std::string::npos);
+  EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
+  EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
+}
+
 TEST_F(LauncherProcessTest, HelpNeverLoadsALibraryPlantedBesideTheProgram) {
   LauncherProcess launcher(m_dir / "Downloads");
   const std::string planted = launcher.Folder() + "\\hhctrl.ocx";

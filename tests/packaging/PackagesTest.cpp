@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "Version.h"
+#include "app/CatalogueLock.h"
 #include "catalogue/DataFileFormat.h"
 #include "support/LauncherHarness.h"
 #include "support/TestFiles.h"
@@ -25,7 +26,6 @@ using oltest::ReadFileBytes;
 using oltest::WriteFileBytes;
 
 constexpr const char* kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Orbels Launch";
-constexpr const char* kFrameClass = "OrbelsLaunchFrame";
 constexpr auto kLimit = 60s;  // generous: a wait that runs out is a failure, never a measure
 
 std::string BuildDirectory() { return oltest::TestBinDirectory() + "\\.."; }
@@ -130,15 +130,7 @@ class Program {
   }
 
  private:
-  HWND Frame() const {
-    for (HWND window = ::FindWindowExA(nullptr, nullptr, kFrameClass, nullptr); window != nullptr;
-         window = ::FindWindowExA(nullptr, window, kFrameClass, nullptr)) {
-      DWORD id = 0;
-      ::GetWindowThreadProcessId(window, &id);
-      if (id == m_id && ::IsWindowVisible(window)) return window;
-    }
-    return nullptr;
-  }
+  HWND Frame() const { return ol::FindLauncherFrame(m_id); }
 
   HANDLE m_job;
   HANDLE m_process = nullptr;

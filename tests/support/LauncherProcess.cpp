@@ -2,31 +2,12 @@
 
 #include <thread>
 
+#include "app/CatalogueLock.h"
 #include "support/TestFiles.h"
 
 namespace oltest {
 
 std::string BuiltLauncherPath() { return TestBinDirectory() + "\\OrbelsLaunch.exe"; }
-
-HWND FindLauncherWindow(DWORD processId) {
-  struct Search {
-    DWORD id;
-    HWND found;
-  } search{processId, nullptr};
-  ::EnumWindows(
-      [](HWND hwnd, LPARAM param) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(param);
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(hwnd, &owner);
-        char name[64] = {};
-        ::GetClassNameA(hwnd, name, sizeof name);
-        if (owner != s->id || std::string(name) != "OrbelsLaunchFrame" || !::IsWindowVisible(hwnd)) return TRUE;
-        s->found = hwnd;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
 
 LauncherProcess::LauncherProcess(std::string folder) : m_folder(std::move(folder)) {
   ::CreateDirectoryA(m_folder.c_str(), nullptr);
@@ -62,7 +43,7 @@ bool LauncherProcess::Start(std::optional<WORD> showCommand) {
 HWND LauncherProcess::WaitForWindow(std::chrono::milliseconds limit) {
   const auto deadline = std::chrono::steady_clock::now() + limit;
   while (m_window == nullptr && std::chrono::steady_clock::now() < deadline) {
-    m_window = FindLauncherWindow(m_id);
+    m_window = ol::FindLauncherFrame(m_id);
     if (m_window == nullptr) {
       if (::WaitForSingleObject(m_process, 20) == WAIT_OBJECT_0) break;
     }

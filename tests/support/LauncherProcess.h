@@ -46,7 +46,4 @@ class LauncherProcess {
   HWND m_window = nullptr;
 };
 
-// The visible main frame of process `processId`, or nullptr.
-HWND FindLauncherWindow(DWORD processId);
-
 }  // namespace oltest
