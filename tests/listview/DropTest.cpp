@@ -125,9 +125,10 @@ TEST_F(DropTest, SeveralItemsAddWhatTheyCanAndTellTheRestInOneMessage) {
   LauncherHarness launcher(false);
   ASSERT_TRUE(launcher.Start());
   AddItem(launcher, "FOLDER", "Saves", m_dir / "Saves", 1);
+  ASSERT_TRUE(WriteFileBytes(m_dir / "Broken.lnk", "not a Windows shortcut at all"));
   ModalResponder responder({IDOK});
   Drop(launcher, {m_dir / "Gone.lnk", m_tool, m_dir / "Saves", m_dir / "Tools\\Orbels2.exe", m_dir / "Tools",
-                  m_dir / "nothing-here.txt"});
+                  m_dir / "nothing-here.txt", m_dir / "Broken.lnk"});
   EXPECT_EQ(Names(launcher), (std::vector<std::string>{"Saves", "Setup.Tool", "Tools"}));
   EXPECT_EQ(Selected(launcher), 2);  // the last one added
   const auto seen = responder.Seen();
@@ -138,7 +139,8 @@ TEST_F(DropTest, SeveralItemsAddWhatTheyCanAndTellTheRestInOneMessage) {
             "Gone.lnk: This Windows shortcut points to a file or folder that is not there.\n"
             "Saves: A shortcut to this folder already exists.\n"
             "Orbels2.exe: Shortcuts to The Orbels, The Orbels 2 and Orbels Launch are not allowed.\n"
-            "nothing-here.txt: This file or folder is not there.");
+            "nothing-here.txt: This file or folder is not there.\n"
+            "Broken.lnk: This Windows shortcut could not be read.");
   EXPECT_EQ(seen[0].icon, "exclamation");
   EXPECT_EQ(launcher.View()->m_strLastAddFolder, "C:\\Before");
   launcher.Close();
