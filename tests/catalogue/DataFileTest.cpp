@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "catalogue/CatalogueList.h"
 #include "catalogue/DataFileFormat.h"
 #include "support/ModalResponder.h"
@@ -26,19 +24,6 @@ std::string Header() {
 std::string Lines(const std::string& name, const std::string& type, const std::string& path,
                   const std::string& commandLine = "") {
   return "SC_NAME=" + name + "\r\nSC_TYPE=" + type + "\r\nSC_PATH=" + path + "\r\nSC_CMLN=" + commandLine + "\r\n";
-}
-
-std::vector<std::string> FilesIn(const std::string& directory) {
-  std::vector<std::string> names;
-  WIN32_FIND_DATAA data;
-  HANDLE find = ::FindFirstFileA((directory + "\\*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (std::string(data.cFileName) != "." && std::string(data.cFileName) != "..") names.push_back(data.cFileName);
-  } while (::FindNextFileA(find, &data));
-  ::FindClose(find);
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 void ExpectErrorBox(const SeenDialog& seen, std::string_view title, std::string_view text) {
