@@ -306,11 +306,11 @@ TEST_F(DataFileTest, ManyShortcutsToFewTargetsKeepTheOneByOneIndices) {
   EXPECT_EQ(window.Small().GetImageCount(), 302);
 }
 
-
-TEST_F(DataFileTest, TenThousandMixedShortcutsLoadWithOneByOneIndicesAndAllComeBack) {
+TEST_F(DataFileTest, TenThousandMixedShortcutsLoadWithOneByOneIndices) {
   // Programs with an icon, programs on a drive that does not exist, folders, empty and very
   // long names, in a repeating mix: every record loads, numbered as one-by-one appends number
-  // them, the lists end with exactly the images used, and the save writes every record.
+  // them, and the lists end with exactly the images used. (Saving ten thousand records is
+  // checked byte for byte by KillDuringSaveTest.)
   const std::string longName(1200, 'n');
   std::string bytes = Header();
   std::vector<int> expected;
@@ -348,14 +348,5 @@ TEST_F(DataFileTest, TenThousandMixedShortcutsLoadWithOneByOneIndicesAndAllComeB
   EXPECT_EQ(window.Large().GetImageCount(), next);
   EXPECT_EQ(window.Small().GetImageCount(), next);
   EXPECT_EQ(ImagePixels(window.Large().GetSafeHandle(), next - 1), ImagePixels(window.Large().GetSafeHandle(), 2));
-
-  file.SaveShortcuts(window.List(), window.Frame());
-  const auto saved = ReadFileBytes(DataPath());
-  ASSERT_TRUE(saved);
-  std::size_t records = 0;
-  for (std::size_t at = saved->find("SC_CMLN="); at != std::string::npos; at = saved->find("SC_CMLN=", at + 1)) {
-    ++records;
-  }
-  EXPECT_EQ(records, 10000u);
-  EXPECT_NE(saved->find("SC_NAME=" + longName + "9999\r\n"), std::string::npos);
+  EXPECT_EQ(window.RecordAt(9999).m_strName, longName + "9999");
 }
