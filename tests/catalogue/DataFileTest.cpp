@@ -126,20 +126,6 @@ TEST_F(DataFileTest, SavingSortsAndWritesTheCatalogueFormat) {
   EXPECT_EQ(FilesIn(m_dir.Path()), (std::vector<std::string>{"LaunchData.olf"}));  // no temporary file left
 }
 
-TEST_F(DataFileTest, ARoundTripGivesBackTheSameBytes) {
-  const std::string bytes = Header() + Lines("Alpha", "PROGRAM", RecorderPath(), "-a=1 ") +
-                            Lines("Beta", "FOLDER", m_dir.Path()) + Lines("beta", "PROGRAM", m_dir / "x.exe");
-  ASSERT_TRUE(WriteFileBytes(DataPath(), bytes));
-  {
-    TestListWindow window;
-    CDataFile file(DataPath());
-    file.LoadShortcuts(window.List(), window.Large(), window.Small(), window.Frame());
-    ::DeleteFileA(DataPath().c_str());
-    file.SaveShortcuts(window.List(), window.Frame());
-  }
-  EXPECT_EQ(ReadFileBytes(DataPath()), bytes);
-}
-
 TEST_F(DataFileTest, NoFileMeansAnEmptyCatalogueAndTheHeaderIsWrittenAtExit) {
   TestListWindow window;
   ModalResponder responder;
