@@ -6,7 +6,7 @@ PACKAGES := cmake make g++ clang libclang-rt-14-dev libgtest-dev \
             g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
             wine64 fonts-wine xvfb x11-utils imagemagick fp-utils python3
 
-.PHONY: all deps build build-host build-windows build-fuzz test test-host test-windows test-fuzz run bench images clean
+.PHONY: all deps build build-host build-windows build-fuzz test test-host test-windows test-fuzz run bench soak images clean
 
 all: build
 
@@ -50,6 +50,9 @@ run: build-windows
 
 bench: build-windows
 	tools/bench.sh
+
+soak: build-windows
+	tools/soak.sh
 
 images:
 	python3 tools/make_images.py --no-previews
