@@ -8,7 +8,7 @@ PACKAGES := cmake make g++ clang libclang-rt-14-dev libgtest-dev \
             wine64 fonts-wine xvfb x11-utils imagemagick fp-utils python3 \
             nsis zip git
 
-.PHONY: all deps build build-host build-windows build-fuzz test test-host test-windows test-fuzz run bench images dist dist-check clean
+.PHONY: all deps build build-host build-windows build-fuzz test test-host test-windows test-fuzz run bench images soak dist dist-check clean
 
 all: build
 
@@ -62,6 +62,9 @@ dist: deps
 # Builds dist twice from the current commit, in two fresh clones, and compares the files.
 dist-check: deps
 	packaging/dist-check.sh
+
+soak: build-windows
+	tools/soak.sh
 
 images:
 	python3 tools/make_images.py --no-previews

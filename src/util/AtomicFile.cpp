@@ -54,6 +54,14 @@ bool IsFreeToReplace(const std::string& path) {
 constexpr DWORD kKeptAttributes =
     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
+// Wine's ReplaceFileA is not one step: it moves the old file aside (to an "rf*.tmp" beside
+// it), deletes that, and only then moves the new file in, so a program ended in between leaves
+// no file at all. There a move over the old file is one rename, and is used instead.
+bool RunsUnderWine() {
+  static const bool wine = ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+  return wine;
+}
+
 }  // namespace
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
@@ -109,8 +117,11 @@ bool AtomicFileWriter::ReplaceTarget() const {
   if (IsPlainFile(m_path)) {
     const DWORD kept = ::GetFileAttributesA(m_path.c_str()) & kKeptAttributes;
     if (!RetryWhileShared([this] { return IsFreeToReplace(m_path); })) return false;
-    if (::ReplaceFileA(m_path.c_str(), m_tempPath.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                       nullptr)) {
+    if (RunsUnderWine()) {
+      // The new file has the attributes before it takes the old one's place.
+      if (kept != 0) ::SetFileAttributesA(m_tempPath.c_str(), kept);
+    } else if (::ReplaceFileA(m_path.c_str(), m_tempPath.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                              nullptr, nullptr)) {
       // ReplaceFileA keeps them on Windows; where it does not, they are put back.
       const DWORD now = ::GetFileAttributesA(m_path.c_str());
       if (now != INVALID_FILE_ATTRIBUTES && (now & kKeptAttributes) != kept) {
@@ -118,9 +129,9 @@ bool AtomicFileWriter::ReplaceTarget() const {
         ::SetFileAttributesA(m_path.c_str(), wanted != 0 ? wanted : FILE_ATTRIBUTE_NORMAL);
       }
       return true;
+    } else if (IsTransientSharingError(::GetLastError()) || !IsPlainFile(m_tempPath)) {
+      return false;  // only a file system that cannot replace gets the move; a file held stays held
     }
-    // Only a file system that cannot replace gets the move; a file held meanwhile stays held.
-    if (IsTransientSharingError(::GetLastError()) || !IsPlainFile(m_tempPath)) return false;
   }
   return RetryWhileShared([this] {
     return ::MoveFileExA(m_tempPath.c_str(), m_path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=

@@ -32,9 +32,10 @@ class AtomicFileWriter {
   // left; false when that is impossible.
   bool Open();
   // Writes the bytes, flushes them and replaces the target: ReplaceFileA where the target
-  // exists (it keeps the old file's attributes and security), else a move. A target that
-  // another program holds open is waited for, about two seconds at most. On any failure
-  // the target is left as it was and the temporary file is removed.
+  // exists (it keeps the old file's attributes and security), else, and under Wine, where
+  // ReplaceFileA is not one step, a move over it. A target that another program holds open
+  // is waited for, about two seconds at most. On any failure the target is left as it was
+  // and the temporary file is removed.
   bool Commit(std::string_view bytes);
   void Abandon();
 

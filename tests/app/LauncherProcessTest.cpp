@@ -20,50 +20,6 @@ std::string Catalogue(const std::vector<ol::CShortcut>& records) {
   });
 }
 
-// A visible top-level window of the process other than its main frame (a dialog, a message
-// box, the help viewer); nullptr when none appears within the limit.
-HWND WaitForOtherWindow(DWORD processId, HWND frame) {
-  struct Search {
-    DWORD id;
-    HWND frame;
-    HWND found;
-  } search{processId, frame, nullptr};
-  for (int i = 0; i < 1500 && search.found == nullptr; ++i) {
-    ::EnumWindows(
-        [](HWND hwnd, LPARAM param) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(param);
-          DWORD owner = 0;
-          ::GetWindowThreadProcessId(hwnd, &owner);
-          if (owner != s->id || hwnd == s->frame || !::IsWindowVisible(hwnd)) return TRUE;
-          s->found = hwnd;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    if (search.found == nullptr) ::Sleep(20);
-  }
-  return search.found;
-}
-
-// A setting of Wine's own in the registry, for the life of the object; Windows ignores it.
-class WineSetting {
- public:
-  WineSetting(const char* keyPath, const char* name, const std::string& value) : m_name(name) {
-    ::RegCreateKeyExA(HKEY_CURRENT_USER, keyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_key, nullptr);
-    ::RegSetValueExA(m_key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                     static_cast<DWORD>(value.size() + 1));
-  }
-  ~WineSetting() {
-    ::RegDeleteValueA(m_key, m_name.c_str());
-    ::RegCloseKey(m_key);
-  }
-  WineSetting(const WineSetting&) = delete;
-  WineSetting& operator=(const WineSetting&) = delete;
-
- private:
-  HKEY m_key = nullptr;
-  std::string m_name;
-};
-
 class LauncherProcessTest : public ::testing::Test {
  protected:
   void SetUp() override { ClearLauncherSettings(); }
@@ -140,7 +96,7 @@ TEST_F(LauncherProcessTest, HelpNeverLoadsALibraryPlantedBesideTheProgram) {
   HWND frame = launcher.WaitForWindow();
   ASSERT_NE(frame, nullptr);
   ::PostMessageA(frame, WM_COMMAND, ID_HELP_CONTENTS, 0);
-  HWND help = WaitForOtherWindow(launcher.Id(), frame);
+  HWND help = launcher.WaitForPopup();
   ASSERT_NE(help, nullptr);
   char title[256] = {};
   ::GetWindowTextA(help, title, sizeof title);
@@ -158,7 +114,7 @@ TEST_F(LauncherProcessTest, ASecondStartShowsTheFirstCopyAndTouchesNothingACopyE
   HWND frame = first.WaitForWindow();
   ASSERT_NE(frame, nullptr);
   ::PostMessageA(frame, WM_COMMAND, ID_APP_ABOUT, 0);  // busy in a modal dialog
-  HWND about = WaitForOtherWindow(first.Id(), frame);
+  HWND about = first.WaitForPopup();
   ASSERT_NE(about, nullptr);
 
   // Started again, by another spelling of the same folder: it reads and writes nothing, so

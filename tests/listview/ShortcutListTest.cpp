@@ -148,48 +148,23 @@ TEST_F(ShortcutListTest, ViewModesSwitchTheStyleAreCheckedAndRemembered) {
   EXPECT_EQ(again.View()->GetStyle() & LVS_TYPEMASK, DWORD{LVS_LIST});
 }
 
-TEST_F(ShortcutListTest, RefreshViewSortsByBytesAndRenamesWaitForTheNextSort) {
+TEST_F(ShortcutListTest, AnEmptyLabelIsAnEmptyNameAndNoTextIsNoEdit) {
+  // Renames, the sorting they wait for and cancelled edits go through the label editor in
+  // RandomUseTest. Wine's list control reports an emptied label as no edit at all, so the
+  // empty name is sent here as a control that reports it sends it.
   LauncherHarness launcher;
   ASSERT_TRUE(launcher.Start());
-  for (const char* name : {"Zeta", "alpha", "Beta"}) AddItem(launcher, "FOLDER", name, name, 1);
-  Command(launcher, ID_REFRESH_VIEW);
-  EXPECT_EQ(Names(launcher), (std::vector<std::string>{"Beta", "Zeta", "alpha"}));
-
-  Select(launcher, 0);
+  AddItem(launcher, "FOLDER", "Zeta", "C:\\z", 1);
   NMLVDISPINFOA edit{};
   edit.hdr.code = LVN_ENDLABELEDITA;
   edit.item.iItem = 0;
-  char renamed[] = "zz last";
-  edit.item.pszText = renamed;
-  EXPECT_EQ(NotifyFromList(launcher, edit.hdr), 1);  // the list is told to keep the new label
-  EXPECT_EQ(Record(launcher, 0).m_strName, "zz last");
-  EXPECT_EQ(Record(launcher, 1).m_strName, "Zeta");  // not moved yet
-  edit.item.pszText = nullptr;                       // a cancelled edit changes nothing
-  EXPECT_EQ(NotifyFromList(launcher, edit.hdr), 0);
-  EXPECT_EQ(Record(launcher, 0).m_strName, "zz last");
   char empty[] = "";
   edit.item.pszText = empty;
-  EXPECT_EQ(NotifyFromList(launcher, edit.hdr), 1);
+  EXPECT_EQ(NotifyFromList(launcher, edit.hdr), 1);  // the list is told to keep the new label
   EXPECT_EQ(Record(launcher, 0).m_strName, "");
-  Command(launcher, ID_REFRESH_VIEW);
+  edit.item.pszText = nullptr;
+  EXPECT_EQ(NotifyFromList(launcher, edit.hdr), 0);
   EXPECT_EQ(Record(launcher, 0).m_strName, "");
-  EXPECT_EQ(Record(launcher, 1).m_strName, "Zeta");
-  EXPECT_EQ(Record(launcher, 2).m_strName, "alpha");
-}
-
-TEST_F(ShortcutListTest, RenameEditsTheLabelInPlace) {
-  LauncherHarness launcher;
-  ASSERT_TRUE(launcher.Start());
-  AddItem(launcher, "FOLDER", "Old", "C:\\old", 1);
-  Select(launcher, 0);
-  Command(launcher, ID_RENAME);
-  HWND editor = reinterpret_cast<HWND>(launcher.View()->SendMessage(LVM_GETEDITCONTROL));
-  ASSERT_NE(editor, nullptr);
-  ::SetWindowTextA(editor, "New name");
-  ::SendMessageA(editor, WM_KEYDOWN, VK_RETURN, 0);
-  PumpMessagesFor(std::chrono::milliseconds(50));
-  EXPECT_EQ(Record(launcher, 0).m_strName, "New name");
-  EXPECT_EQ(launcher.View()->GetListCtrl().GetItemText(0, 0), "New name");
 }
 
 TEST_F(ShortcutListTest, SelectionDependentCommandsFollowTheSelection) {

@@ -74,6 +74,17 @@ void WriteSettingsText(const char* name, const std::string& value) {
   ::RegCloseKey(key);
 }
 
+WineSetting::WineSetting(const std::string& keyPath, const char* name, const std::string& value) : m_name(name) {
+  ::RegCreateKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &m_key, nullptr);
+  ::RegSetValueExA(m_key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+}
+
+WineSetting::~WineSetting() {
+  ::RegDeleteValueA(m_key, m_name.c_str());
+  ::RegCloseKey(m_key);
+}
+
 LauncherHarness::LauncherHarness(bool clearSettings) {
   if (clearSettings) ClearLauncherSettings();
   COrbelslaunchView::SetDataFilePathForTesting(DataPath());

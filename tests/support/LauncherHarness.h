@@ -31,6 +31,19 @@ int CountSettingsValues();
 void WriteSettingsDword(const char* name, DWORD value);
 void WriteSettingsText(const char* name, const std::string& value);
 
+// A setting of Wine's own in the registry, for the life of the object; Windows ignores it.
+class WineSetting {
+ public:
+  WineSetting(const std::string& keyPath, const char* name, const std::string& value);
+  ~WineSetting();
+  WineSetting(const WineSetting&) = delete;
+  WineSetting& operator=(const WineSetting&) = delete;
+
+ private:
+  HKEY m_key = nullptr;
+  std::string m_name;
+};
+
 class LauncherHarness {
  public:
   // `clearSettings` false keeps what an earlier run stored.

@@ -53,6 +53,29 @@ HWND LauncherProcess::WaitForWindow(std::chrono::milliseconds limit) {
   return m_window;
 }
 
+HWND LauncherProcess::WaitForPopup(std::chrono::milliseconds limit) const {
+  struct Search {
+    DWORD id;
+    HWND frame;
+    HWND found;
+  } search{m_id, m_window, nullptr};
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  for (;;) {
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+          auto* s = reinterpret_cast<Search*>(param);
+          DWORD owner = 0;
+          ::GetWindowThreadProcessId(hwnd, &owner);
+          if (owner != s->id || hwnd == s->frame || !::IsWindowVisible(hwnd)) return TRUE;
+          s->found = hwnd;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (search.found != nullptr || std::chrono::steady_clock::now() >= deadline) return search.found;
+    ::Sleep(20);
+  }
+}
+
 bool LauncherProcess::WaitForExit(std::chrono::milliseconds limit) {
   if (m_process == nullptr) return true;
   return ::WaitForSingleObject(m_process, static_cast<DWORD>(limit.count())) == WAIT_OBJECT_0;

@@ -26,6 +26,9 @@ class LauncherProcess {
   bool Start(std::optional<WORD> showCommand = std::nullopt);
   // The process's main frame once it is visible; nullptr when it never appears.
   HWND WaitForWindow(std::chrono::milliseconds limit = std::chrono::seconds(30));
+  // A visible top-level window of the process other than its main frame (a dialog, a message
+  // box, the help viewer); nullptr when none appears within the limit.
+  HWND WaitForPopup(std::chrono::milliseconds limit = std::chrono::seconds(30)) const;
   // True when the process has ended within the limit.
   bool WaitForExit(std::chrono::milliseconds limit = std::chrono::seconds(30));
   // Closes the main frame the normal way (WM_CLOSE) and waits for the process to end.

@@ -103,6 +103,10 @@ ModalResponder::ModalResponder(std::vector<Action> actions, int)
   m_watcher = std::thread([this] { Watch(); });
 }
 
+ModalResponder::ModalResponder(Action answer) : m_threadId(::GetCurrentThreadId()), m_answerEvery(std::move(answer)) {
+  m_watcher = std::thread([this] { Watch(); });
+}
+
 ModalResponder::~ModalResponder() {
   m_stop = true;
   m_watcher.join();
@@ -141,7 +145,9 @@ void ModalResponder::Watch() {
         std::lock_guard lock(m_mutex);
         m_seen.push_back(seen);
       }
-      if (next < m_actions.size()) {
+      if (m_answerEvery) {
+        m_answerEvery(dialog, seen);
+      } else if (next < m_actions.size()) {
         m_actions[next++](dialog, seen);
       } else {
         Press(IDCANCEL)(dialog, seen);

@@ -39,6 +39,8 @@ class ModalResponder {
 
   explicit ModalResponder(std::vector<int> buttonsToPress = {});
   ModalResponder(std::vector<Action> actions, int);
+  // Runs `answer` for every dialog, however many there are.
+  explicit ModalResponder(Action answer);
   ~ModalResponder();
   ModalResponder(const ModalResponder&) = delete;
   ModalResponder& operator=(const ModalResponder&) = delete;
@@ -51,6 +53,7 @@ class ModalResponder {
 
   DWORD m_threadId;
   std::vector<Action> m_actions;
+  Action m_answerEvery;
   std::vector<SeenDialog> m_seen;
   std::vector<HWND> m_handled;
   mutable std::mutex m_mutex;

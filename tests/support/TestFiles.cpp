@@ -1,7 +1,8 @@
 #include "support/TestFiles.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <thread>
-#include <vector>
 
 #include "util/AtomicFile.h"
 #include "util/SystemUtil.h"
@@ -58,6 +59,28 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes) {
 
 bool CopyTestFile(const std::string& from, const std::string& to) {
   return ::CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
+}
+
+std::vector<std::string> FilesIn(const std::string& directory) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA data;
+  HANDLE find = ::FindFirstFileA((directory + "\\*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (std::string(data.cFileName) != "." && std::string(data.cFileName) != "..") names.push_back(data.cFileName);
+  } while (::FindNextFileA(find, &data));
+  ::FindClose(find);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+unsigned long EnvNumber(const char* name, unsigned long fallback) {
+  char text[32] = {};
+  const DWORD length = ::GetEnvironmentVariableA(name, text, sizeof text);
+  if (length == 0 || length >= sizeof text) return fallback;
+  char* end = nullptr;
+  const unsigned long value = std::strtoul(text, &end, 10);
+  return end != text && *end == '\0' ? value : fallback;
 }
 
 std::string TestBinDirectory() { return ol::GetLauncherDirectory(); }

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace oltest {
 
@@ -26,6 +27,12 @@ class ScratchDir {
 std::optional<std::string> ReadFileBytes(const std::string& path);
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 bool CopyTestFile(const std::string& from, const std::string& to);
+
+// The names of the files and folders in `directory`, sorted.
+std::vector<std::string> FilesIn(const std::string& directory);
+
+// A whole number from the environment (the soak runs set larger counts), or `fallback`.
+unsigned long EnvNumber(const char* name, unsigned long fallback);
 
 // The folder that holds the test programs (and recorder.exe).
 std::string TestBinDirectory();
