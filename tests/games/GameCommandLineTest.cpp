@@ -88,15 +88,6 @@ TEST(FirstGameOptionsTest, AnyNonZeroStoredValueCountsAsSet) {
   EXPECT_EQ(FirstGameSwitches(FirstGameOptions::FromFlags(0, 0, 0, 0, 0, 0)), "");
 }
 
-TEST(FirstGameSwitchesTest, EachOptionAloneAddsExactlyItsSwitch) {
-  const std::array<const char*, 6> expected = {" -r1024x768", " -skip_intro", " -w",
-                                               " -nosound",   " -skip_verify", " -nodx6"};
-  for (std::size_t bit = 0; bit < kFirstGameOrder.size(); ++bit) {
-    EXPECT_EQ(FirstGameSwitches(FirstOptionsFromMask(1u << bit)), expected[bit]) << "option " << bit;
-  }
-  EXPECT_EQ(FirstGameSwitches(FirstGameOptions{}), "");
-}
-
 // All 64 combinations: the switches must be exactly the set options, each once, in the game's
 // order, each with one blank in front and nothing else in between or after.
 TEST(FirstGameSwitchesTest, EveryCombinationListsTheSetOptionsInTheGameOrder) {
@@ -127,16 +118,6 @@ TEST(FirstGameSwitchesTest, EveryCombinationListsTheSetOptionsInTheGameOrder) {
   }
 }
 
-TEST(FirstGameSwitchesTest, StoredFlagsGiveTheSameSwitchesAsOptionsForEveryCombination) {
-  for (unsigned mask = 0; mask < 64; ++mask) {
-    std::array<int, 6> flags{};
-    for (std::size_t bit = 0; bit < 6; ++bit) flags[bit] = (mask & (1u << bit)) ? static_cast<int>(bit) * 7 - 20 : 0;
-    const FirstGameOptions fromFlags =
-        FirstGameOptions::FromFlags(flags[0], flags[1], flags[2], flags[3], flags[4], flags[5]);
-    EXPECT_EQ(FirstGameSwitches(fromFlags), FirstGameSwitches(FirstOptionsFromMask(mask))) << "mask " << mask;
-  }
-}
-
 TEST(FirstGamePreviewTest, KnownCombinations) {
   EXPECT_EQ(FirstGamePreview(FirstOptionsFromMask(63)),
             "Orbels.exe -r1024x768 -skip_intro -w -nosound -skip_verify -nodx6");
@@ -146,14 +127,7 @@ TEST(FirstGamePreviewTest, KnownCombinations) {
   EXPECT_EQ(FirstGamePreview(FirstGameOptions::FromFlags(0, 0, 0, 1, 1, 0)), "Orbels.exe -nosound -skip_verify");
 }
 
-TEST(FirstGamePreviewTest, IsTheExecutableNameFollowedByTheSwitchesForEveryCombination) {
-  const std::string name = "Orbels.exe";
-  for (unsigned mask = 0; mask < 64; ++mask) {
-    const FirstGameOptions options = FirstOptionsFromMask(mask);
-    EXPECT_EQ(FirstGamePreview(options), name + FirstGameSwitches(options)) << "mask " << mask;
-  }
-}
-
+// The working directory is the location exactly as stored.
 TEST(FirstGameProgramPathTest, JoinsLocationAndExecutableWithoutTidying) {
   struct Case {
     std::string location;
@@ -172,6 +146,7 @@ TEST(FirstGameProgramPathTest, JoinsLocationAndExecutableWithoutTidying) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(FirstGameProgramPath(c.location), c.expected) << "location '" << c.location << "'";
+    EXPECT_EQ(FirstGameWorkingDirectory(c.location), c.location);
   }
 }
 
@@ -184,13 +159,9 @@ TEST(FirstGameQuickCommandLineTest, ProgramPathThenSwitches) {
   EXPECT_EQ(FirstGameQuickCommandLine("", FirstOptionsFromMask(63)),
             "\\Orbels.exe -r1024x768 -skip_intro -w -nosound -skip_verify -nodx6");
   EXPECT_EQ(FirstGameQuickCommandLine("", FirstGameOptions{}), "\\Orbels.exe");
-}
-
-TEST(FirstGameQuickCommandLineTest, BlanksInTheLocationAreNotQuoted) {
-  const std::string commandLine =
-      FirstGameQuickCommandLine("C:\\Program Files\\The Orbels", FirstGameOptions::FromFlags(0, 0, 1, 1, 0, 0));
-  EXPECT_EQ(commandLine, "C:\\Program Files\\The Orbels\\Orbels.exe -w -nosound");
-  EXPECT_EQ(commandLine.find('"'), std::string::npos);
+  // Blanks in the location are not quoted.
+  EXPECT_EQ(FirstGameQuickCommandLine("C:\\Program Files\\The Orbels", FirstGameOptions::FromFlags(0, 0, 1, 1, 0, 0)),
+            "C:\\Program Files\\The Orbels\\Orbels.exe -w -nosound");
 }
 
 // The quick route puts the switches after the program path; the dialog route takes them from
@@ -211,14 +182,6 @@ TEST(FirstGameRoutesTest, QuickAndDialogRoutesPassTheSameSwitchesForEveryCombina
     } else {
       EXPECT_EQ(afterPath, " " + dialog);
     }
-  }
-}
-
-TEST(FirstGameWorkingDirectoryTest, IsTheLocationAsItIs) {
-  for (const std::string& location : {std::string("C:\\Games\\Orbels"), std::string("C:\\Games\\Orbels\\"),
-                                     std::string(""), std::string("C:\\Program Files\\The Orbels"),
-                                     "C:\\Games\\" + kSo}) {
-    EXPECT_EQ(FirstGameWorkingDirectory(location), location);
   }
 }
 
@@ -364,80 +327,32 @@ std::string ResolutionTrace(const ResolutionCase& c) {
   return "resolution " + std::to_string(c.resolution) + ", custom '" + c.custom + "'";
 }
 
-TEST(SecondGamePreviewTest, EachResolutionValueWithEveryWindowAndSoundChoice) {
+// Both routes, for every stored resolution value with every window and sound choice. For the
+// three known choices they hand the game the same switches; for a stray value the dialog route
+// passes the custom text while the quick route passes no resolution.
+TEST(SecondGameSwitchesTest, EachResolutionValueWithEveryWindowAndSoundChoice) {
   for (const ResolutionCase& c : ResolutionCases()) {
     for (int window = 0; window < 2; ++window) {
       for (int sound = 0; sound < 2; ++sound) {
         SCOPED_TRACE(ResolutionTrace(c) + ", window " + std::to_string(window) + ", nosound " + std::to_string(sound));
         const SecondGameOptions options = SecondGameOptions::FromFlags(window, sound, 1, c.resolution, c.custom);
-        const std::string expected =
-            std::string("Orbels2.exe") + (window ? " -w" : "") + (sound ? " -nosound" : "") + c.previewAdds;
-        EXPECT_EQ(SecondGamePreview(kSecondGamePath, options, NoLeadBytes), expected);
+        const std::string before = std::string(window ? " -w" : "") + (sound ? " -nosound" : "");
+        EXPECT_EQ(SecondGamePreview(kSecondGamePath, options, NoLeadBytes), "Orbels2.exe" + before + c.previewAdds);
+        EXPECT_EQ(SecondGameQuickCommandLine(options), before + c.quickAdds);
       }
     }
   }
 }
 
-TEST(SecondGamePreviewTest, NoResolutionSwitchUnlessResolutionIsSpecified) {
+TEST(SecondGameSwitchesTest, NoResolutionSwitchUnlessResolutionIsSpecified) {
   for (const ResolutionCase& c : ResolutionCases()) {
     SCOPED_TRACE(ResolutionTrace(c));
-    EXPECT_EQ(SecondGamePreview(kSecondGamePath, SecondGameOptions::FromFlags(0, 0, 0, c.resolution, c.custom),
-                                NoLeadBytes),
-              "Orbels2.exe");
-    EXPECT_EQ(SecondGamePreview(kSecondGamePath, SecondGameOptions::FromFlags(1, 1, 0, c.resolution, c.custom),
-                                NoLeadBytes),
-              "Orbels2.exe -w -nosound");
-  }
-}
-
-TEST(SecondGameQuickCommandLineTest, KnownTexts) {
-  EXPECT_EQ(SecondGameQuickCommandLine(SpecifiedResolution(2, "1152x864")), " -r1152x864");
-  EXPECT_EQ(SecondGameQuickCommandLine(SecondGameOptions{}), "");
-  EXPECT_EQ(SecondGameQuickCommandLine(SecondGameOptions::FromFlags(1, 0, 0, 0, "")), " -w");
-  EXPECT_EQ(SecondGameQuickCommandLine(SecondGameOptions::FromFlags(0, 1, 0, 0, "")), " -nosound");
-  EXPECT_EQ(SecondGameQuickCommandLine(SecondGameOptions::FromFlags(1, 1, 1, 0, "")), " -w -nosound -r800x600");
-  EXPECT_EQ(SecondGameQuickCommandLine(SecondGameOptions::FromFlags(1, 1, 1, 3, "1152x864")), " -w -nosound");
-}
-
-TEST(SecondGameQuickCommandLineTest, EachResolutionValueWithEveryWindowAndSoundChoice) {
-  for (const ResolutionCase& c : ResolutionCases()) {
-    for (int window = 0; window < 2; ++window) {
-      for (int sound = 0; sound < 2; ++sound) {
-        SCOPED_TRACE(ResolutionTrace(c) + ", window " + std::to_string(window) + ", nosound " + std::to_string(sound));
-        const SecondGameOptions options = SecondGameOptions::FromFlags(window, sound, 1, c.resolution, c.custom);
-        const std::string expected = std::string(window ? " -w" : "") + (sound ? " -nosound" : "") + c.quickAdds;
-        EXPECT_EQ(SecondGameQuickCommandLine(options), expected);
-      }
-    }
-  }
-}
-
-TEST(SecondGameQuickCommandLineTest, NoResolutionSwitchUnlessResolutionIsSpecified) {
-  for (const ResolutionCase& c : ResolutionCases()) {
-    SCOPED_TRACE(ResolutionTrace(c));
-    EXPECT_EQ(SecondGameQuickCommandLine(SecondGameOptions::FromFlags(0, 0, 0, c.resolution, c.custom)), "");
-    EXPECT_EQ(SecondGameQuickCommandLine(SecondGameOptions::FromFlags(1, 1, 0, c.resolution, c.custom)),
-              " -w -nosound");
-  }
-}
-
-// For the three known choices both routes hand the game the same switches; for a stray value
-// the dialog route passes the custom text while the quick route passes no resolution.
-TEST(SecondGameRoutesTest, DialogAndQuickRoutesAgreeOnlyForKnownResolutions) {
-  for (const ResolutionCase& c : ResolutionCases()) {
-    SCOPED_TRACE(ResolutionTrace(c));
-    SecondGameOptions options = SpecifiedResolution(c.resolution, c.custom);
-    options.runInWindow = true;
-    const std::string dialog = SwitchesFromPreview(SecondGamePreview(kSecondGamePath, options, NoLeadBytes));
-    const std::string quick = SecondGameQuickCommandLine(options);
-    const bool known = c.resolution == 0 || c.resolution == 1 || c.resolution == 2;
-    EXPECT_EQ(dialog, "-w" + c.previewAdds);
-    if (known) {
-      EXPECT_EQ(quick, " " + dialog);
-    } else {
-      EXPECT_EQ(quick, " -w");
-      EXPECT_NE(quick, " " + dialog);
-    }
+    const SecondGameOptions plain = SecondGameOptions::FromFlags(0, 0, 0, c.resolution, c.custom);
+    const SecondGameOptions windowAndSound = SecondGameOptions::FromFlags(1, 1, 0, c.resolution, c.custom);
+    EXPECT_EQ(SecondGamePreview(kSecondGamePath, plain, NoLeadBytes), "Orbels2.exe");
+    EXPECT_EQ(SecondGamePreview(kSecondGamePath, windowAndSound, NoLeadBytes), "Orbels2.exe -w -nosound");
+    EXPECT_EQ(SecondGameQuickCommandLine(plain), "");
+    EXPECT_EQ(SecondGameQuickCommandLine(windowAndSound), " -w -nosound");
   }
 }
 
