@@ -19,6 +19,7 @@
 #include "listview/ListTestSupport.h"
 #include "res/resource.h"
 #include "util/PathText.h"
+#include "util/SystemUtil.h"
 
 using namespace oltest;
 
@@ -48,8 +49,6 @@ std::string FileOf(const std::vector<Entry>& entries) {
 }
 
 std::string AfterLastBackslash(const std::string& path) { return path.substr(path.rfind('\\') + 1); }
-
-bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // Every program file is a copy of the recorder (it has an icon and records its starts) but
 // Notes.exe, which is text.
@@ -169,7 +168,7 @@ std::string RandomUseTest::Step(LauncherHarness& launcher, std::mt19937& random,
       const std::vector<std::string>& pool = program ? m_programs : m_folders;
       const std::size_t pick = random() % (pool.size() + 1);
       m_nextPath.reset();
-      if (pick < pool.size() && Exists(pool[pick])) m_nextPath = pool[pick];
+      if (pick < pool.size() && ol::PathExists(pool[pick])) m_nextPath = pool[pick];
       const std::string path = m_nextPath.value_or(""), file = AfterLastBackslash(path);
       const std::string type = program ? "PROGRAM" : "FOLDER", lower = ol::ToLowerAscii(file);
       if (program && (lower == "orbels.exe" || lower == "orbels2.exe" || lower == "orbelslaunch.exe")) {
@@ -225,7 +224,7 @@ std::string RandomUseTest::Step(LauncherHarness& launcher, std::mt19937& random,
       const bool program = e->type == "PROGRAM", ok = random() % 5 != 0;
       std::vector<std::string> targets;
       for (const std::string& path : program && random() % 3 ? m_programs : m_folders) {
-        if (Exists(path)) targets.push_back(path);
+        if (ol::PathExists(path)) targets.push_back(path);
       }
       const std::string target = targets[random() % targets.size()], commandLine = RandomCommandLine(random);
       Expect(titles, "Shortcut Properties", [=](HWND dialog, const SeenDialog& seen) {
@@ -240,7 +239,7 @@ std::string RandomUseTest::Step(LauncherHarness& launcher, std::mt19937& random,
       return "properties" + at + (ok ? " " + target + " \"" + commandLine + "\"" : " cancelled");
     }
     case kReloadIcon:
-      if (e->icon != 1 && !Exists(e->target)) {
+      if (e->icon != 1 && !ol::PathExists(e->target)) {
         e->icon = 0;
         Expect(titles, "Invalid Target", ModalResponder::Press(IDOK));
       } else if (e->icon == 0 && GivesIcon(e->target)) {
@@ -282,13 +281,13 @@ std::string RandomUseTest::Step(LauncherHarness& launcher, std::mt19937& random,
     }
     default: {  // outside the launcher, a program's file is deleted or put back
       const std::string& path = m_programs[random() % 2];
-      if (!Exists(path)) {
+      if (!ol::PathExists(path)) {
         if (!CopyTestFile(RecorderPath(), path)) failure = "could not put back " + path;
         return "put back " + path;
       }
       // A program just started may still hold its file for a moment.
       for (int i = 0; i < 500 && !::DeleteFileA(path.c_str()); ++i) ::Sleep(20);
-      if (Exists(path)) failure = "could not delete " + path;
+      if (ol::PathExists(path)) failure = "could not delete " + path;
       return "delete file " + path;
     }
   }

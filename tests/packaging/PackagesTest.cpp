@@ -9,15 +9,17 @@
 
 #include <chrono>
 #include <optional>
-#include <set>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "Version.h"
 #include "app/CatalogueLock.h"
 #include "catalogue/DataFileFormat.h"
 #include "support/LauncherHarness.h"
 #include "support/TestFiles.h"
+#include "util/ShellLink.h"
+#include "util/SystemUtil.h"
 
 namespace {
 
@@ -36,30 +38,16 @@ bool SameAsPacked(const std::string& path, const char* name) {
   return packed.has_value() && ReadFileBytes(path) == packed;
 }
 
-bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 std::string StartMenuPath(const char* name) {
   char programs[MAX_PATH] = {};
   ::SHGetFolderPathA(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs);
   return std::string(programs) + "\\" + name;
 }
 
+// What a Start menu shortcut points at; empty when it cannot be read.
 std::string ShortcutTarget(const std::string& linkPath) {
-  char target[MAX_PATH] = {};
-  ::CoInitialize(nullptr);
-  IShellLinkA* link = nullptr;
-  IPersistFile* file = nullptr;
-  if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                   reinterpret_cast<void**>(&link))) &&
-      SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-    if (SUCCEEDED(file->Load(std::wstring(linkPath.begin(), linkPath.end()).c_str(), STGM_READ))) {
-      link->GetPath(target, MAX_PATH, nullptr, 0);
-    }
-  }
-  if (file != nullptr) file->Release();
-  if (link != nullptr) link->Release();
-  ::CoUninitialize();
-  return target;
+  const auto target = ol::ReadWindowsShortcut(linkPath);
+  return target ? target->path : std::string();
 }
 
 // A value of the uninstall entry, text or DWORD (as decimal text); nothing when missing.
@@ -189,10 +177,10 @@ class InstallerTest : public ::testing::Test {
 
   void ExpectProgramGone() {
     for (const char* name : {"OrbelsLaunch.exe", "OrbelsLaunch.chm", "uninstall.exe"}) {
-      EXPECT_FALSE(Exists(InDir(name))) << name;
+      EXPECT_FALSE(ol::PathExists(InDir(name))) << name;
     }
-    EXPECT_FALSE(Exists(StartMenuPath("Orbels Launch.lnk")));
-    EXPECT_FALSE(Exists(StartMenuPath("Orbels Launch Help.lnk")));
+    EXPECT_FALSE(ol::PathExists(StartMenuPath("Orbels Launch.lnk")));
+    EXPECT_FALSE(ol::PathExists(StartMenuPath("Orbels Launch Help.lnk")));
     EXPECT_FALSE(UninstallValue("DisplayName").has_value());
   }
 
@@ -211,8 +199,8 @@ TEST_F(InstallerTest, SilentInstallPutsProgramShortcutsAndUninstallEntryInPlace)
 
   EXPECT_TRUE(SameAsPacked(InDir("OrbelsLaunch.exe"), "OrbelsLaunch.exe"));
   EXPECT_TRUE(SameAsPacked(InDir("OrbelsLaunch.chm"), "OrbelsLaunch.chm"));
-  EXPECT_TRUE(Exists(InDir("uninstall.exe")));
-  EXPECT_FALSE(Exists(InDir("LaunchData.olf")));
+  EXPECT_TRUE(ol::PathExists(InDir("uninstall.exe")));
+  EXPECT_FALSE(ol::PathExists(InDir("LaunchData.olf")));
 
   EXPECT_EQ(ShortcutTarget(StartMenuPath("Orbels Launch.lnk")), InDir("OrbelsLaunch.exe"));
   EXPECT_EQ(ShortcutTarget(StartMenuPath("Orbels Launch Help.lnk")), InDir("OrbelsLaunch.chm"));
@@ -233,7 +221,7 @@ TEST_F(InstallerTest, SilentInstallPutsProgramShortcutsAndUninstallEntryInPlace)
   Program launcher(Quoted(InDir("OrbelsLaunch.exe")));
   ASSERT_NE(launcher.WaitForFrame(), nullptr);
   ASSERT_TRUE(launcher.Close());
-  EXPECT_TRUE(Exists(InDir("LaunchData.olf")));
+  EXPECT_TRUE(ol::PathExists(InDir("LaunchData.olf")));
 }
 
 TEST_F(InstallerTest, UpgradeClosesTheRunningLauncherAndKeepsCatalogueBackupsAndSettings) {
@@ -315,47 +303,32 @@ TEST_F(InstallerTest, UninstallRemovesTheUsersFilesOnlyWhenTheirBoxIsTicked) {
 
   ExpectProgramGone();
   for (const char* name : {"LaunchData.olf", "LaunchData.olf.bak", "LaunchData.olf.1.bak"}) {
-    EXPECT_FALSE(Exists(InDir(name))) << name;
+    EXPECT_FALSE(ol::PathExists(InDir(name))) << name;
   }
   EXPECT_EQ(oltest::CountSettingsValues(), 0);
-  EXPECT_FALSE(Exists(InstallDir()));
+  EXPECT_FALSE(ol::PathExists(InstallDir()));
 }
 
 // The zip, unpacked by the test run into an empty folder (tests/CMakeLists.txt).
 TEST(Zip, UnpackedProgramRunsWhereItIsAndTheZipHoldsExactlyItsFiles) {
   const std::string unpacked = BuildDirectory() + "\\packaging-test\\unzipped";
   const std::string folder = unpacked + "\\Orbels Launch";
-  std::set<std::string> names;
-  for (const std::string& relative : {std::string(), std::string("Orbels Launch")}) {
-    WIN32_FIND_DATAA data;
-    HANDLE find = ::FindFirstFileA((unpacked + "\\" + relative + "\\*").c_str(), &data);
-    ASSERT_NE(find, INVALID_HANDLE_VALUE) << relative;
-    do {
-      const std::string name = data.cFileName;
-      if (name != "." && name != "..") names.insert(relative.empty() ? name : relative + "\\" + name);
-    } while (::FindNextFileA(find, &data));
-    ::FindClose(find);
-  }
-  EXPECT_EQ(names, (std::set<std::string>{"Orbels Launch", "Orbels Launch\\OrbelsLaunch.chm",
-                                          "Orbels Launch\\OrbelsLaunch.exe", "Orbels Launch\\ReadMe.txt"}));
+  EXPECT_EQ(oltest::FilesIn(unpacked), std::vector<std::string>{"Orbels Launch"});
+  EXPECT_EQ(oltest::FilesIn(folder), (std::vector<std::string>{"OrbelsLaunch.chm", "OrbelsLaunch.exe", "ReadMe.txt"}));
 
   const std::string readMe = ReadFileBytes(folder + "\\ReadMe.txt").value_or("");
   EXPECT_EQ(readMe.rfind("Orbels Launch " OL_VERSION_TEXT "\r\n", 0), 0u);
-  std::size_t lineFeeds = 0, lineEnds = 0;
-  for (std::size_t i = 0; i < readMe.size(); ++i) {
-    if (readMe[i] != '\n') continue;
-    ++lineFeeds;
-    if (i > 0 && readMe[i - 1] == '\r') ++lineEnds;
-  }
-  EXPECT_GT(lineFeeds, 20u);
-  EXPECT_EQ(lineEnds, lineFeeds) << "every line of the ReadMe ends in CR LF";
+  std::string bareLines = readMe;  // what is left once every CR LF is taken out
+  for (std::size_t at; (at = bareLines.find("\r\n")) != std::string::npos;) bareLines.erase(at, 2);
+  EXPECT_GT(readMe.size() - bareLines.size(), 40u) << "more than 20 lines";
+  EXPECT_EQ(bareLines.find_first_of("\r\n"), std::string::npos) << "every line of the ReadMe ends in CR LF";
 
   {
     Program launcher(Quoted(folder + "\\OrbelsLaunch.exe"));
     ASSERT_NE(launcher.WaitForFrame(), nullptr);
     ASSERT_TRUE(launcher.Close());
   }
-  EXPECT_TRUE(Exists(folder + "\\LaunchData.olf"));
+  EXPECT_TRUE(ol::PathExists(folder + "\\LaunchData.olf"));
   ::DeleteFileA((folder + "\\LaunchData.olf").c_str());
 }
 
