@@ -9,7 +9,13 @@ Everything is drawn procedurally with the Python standard library only:
     recorder.ico          green square with a white "R" (test helper program)
     toolbar.bmp           ten 16x16 toolbar buttons, 24-bit, grey mask colour
     toolbar_disabled.bmp  the same buttons, greyed and embossed
+    toolbar[_disabled]_N.bmp  both strips again with N x N buttons, N = 20, 24, 28, 32
     banner.bmp            300x75 about-box banner, 8-bit palettised
+    banner_150.bmp, banner_200.bmp  the banner at 450x113 and 600x150
+
+Each icon holds every size from 16 to 64 pixels that a display scale of
+100 % to 200 % asks for (app.ico also 256); each picture is drawn afresh at
+each size, never enlarged from a smaller one.
 
 Drawing model: every picture is painted on a supersampled canvas (SS x SS
 sub-samples per output pixel).  Shapes are first rasterised into a Mask (a
@@ -147,11 +153,13 @@ def quad_bezier(p0, p1, p2, n=16):
 # ---------------------------------------------------------------------------
 
 class Mask:
-    """A set of sub-samples.  Coordinates are in output pixels; the centre of
-    sub-sample (i, j) is at ((i + 0.5) / ss, (j + 0.5) / ss)."""
+    """A set of sub-samples.  Coordinates are in design units, k output
+    pixels each (1 for a picture drawn at its design size); the centre of
+    sub-sample (i, j) is at ((i + 0.5) / (ss * k), (j + 0.5) / (ss * k))."""
 
-    def __init__(self, w, h, ss):
-        self.w, self.h, self.ss = w, h, ss
+    def __init__(self, w, h, ss, k=1.0):
+        self.w, self.h, self.ss, self.k = w, h, ss, k
+        self.u = ss * k  # sub-samples per design unit
         self.W, self.H = w * ss, h * ss
         self.bits = bytearray(self.W * self.H)
         self._ones = b'\x01' * self.W
@@ -159,21 +167,21 @@ class Mask:
 
     # -- bookkeeping ------------------------------------------------------
     def copy(self):
-        m = Mask(self.w, self.h, self.ss)
+        m = Mask(self.w, self.h, self.ss, self.k)
         m.bits[:] = self.bits
         m.bx0, m.by0, m.bx1, m.by1 = self.bx0, self.by0, self.bx1, self.by1
         return m
 
     def _rows(self, ya, yb):
-        ss = self.ss
-        j0 = max(0, int(math.ceil(ya * ss - 0.5)))
-        j1 = min(self.H, int(math.floor(yb * ss - 0.5)) + 1)
+        u = self.u
+        j0 = max(0, int(math.ceil(ya * u - 0.5)))
+        j1 = min(self.H, int(math.floor(yb * u - 0.5)) + 1)
         return range(j0, j1)
 
     def _span(self, j, xa, xb, cut):
-        ss = self.ss
-        i0 = max(0, int(math.ceil(xa * ss - 0.5)))
-        i1 = min(self.W, int(math.ceil(xb * ss - 0.5)))
+        u = self.u
+        i0 = max(0, int(math.ceil(xa * u - 0.5)))
+        i1 = min(self.W, int(math.ceil(xb * u - 0.5)))
         if i1 <= i0:
             return
         base = j * self.W
@@ -191,7 +199,7 @@ class Mask:
                 self.by1 = j + 1
 
     def _y(self, j):
-        return (j + 0.5) / self.ss
+        return (j + 0.5) / self.u
 
     # -- primitives (cut=True removes the shape instead of adding it) -------
     def rect(self, x0, y0, x1, y1, cut=False):
@@ -294,9 +302,9 @@ class Mask:
         return self
 
     def shifted(self, dx, dy):
-        """Copy moved by (dx, dy) output pixels (rounded to sub-samples)."""
-        sx, sy = int(round(dx * self.ss)), int(round(dy * self.ss))
-        m = Mask(self.w, self.h, self.ss)
+        """Copy moved by (dx, dy) design units (rounded to sub-samples)."""
+        sx, sy = int(round(dx * self.u)), int(round(dy * self.u))
+        m = Mask(self.w, self.h, self.ss, self.k)
         W = self.W
         for j in range(self.by0, self.by1):
             tj = j + sy
@@ -353,22 +361,24 @@ class Image:
 
 
 class Canvas:
-    """Supersampled RGBA drawing surface (premultiplied alpha floats)."""
+    """Supersampled RGBA drawing surface (premultiplied alpha floats), w x h
+    output pixels.  Drawing coordinates are design units of k pixels each, so
+    one drawing serves every size: k = size / design size."""
 
-    def __init__(self, w, h, ss=8):
-        self.w, self.h, self.ss = w, h, ss
+    def __init__(self, w, h, ss=8, k=1.0):
+        self.w, self.h, self.ss, self.k = w, h, ss, k
         self.W, self.H = w * ss, h * ss
         n = self.W * self.H
         self.r, self.g, self.b, self.a = [0.0] * n, [0.0] * n, [0.0] * n, [0.0] * n
 
     def mask(self):
-        return Mask(self.w, self.h, self.ss)
+        return Mask(self.w, self.h, self.ss, self.k)
 
     def fill(self, mask, paint, opacity=1.0):
         """Composite paint over the canvas wherever mask is set.  paint is a
         colour tuple or a function (x, y) -> colour, x and y in pixels."""
         R, G, B, A = self.r, self.g, self.b, self.a
-        bits, W, ss = mask.bits, self.W, self.ss
+        bits, W, u = mask.bits, self.W, self.ss * self.k
         flat = not callable(paint)
         if flat:
             pa = paint[3] * opacity
@@ -376,7 +386,7 @@ class Canvas:
         for j in range(mask.by0, mask.by1):
             base = j * W
             end = base + mask.bx1
-            y = (j + 0.5) / ss
+            y = (j + 0.5) / u
             i = bits.find(1, base + mask.bx0, end)
             while i != -1:
                 e = bits.find(0, i, end)
@@ -384,7 +394,7 @@ class Canvas:
                     e = end
                 for k in range(i, e):
                     if not flat:
-                        c = paint((k - base + 0.5) / ss, y)
+                        c = paint((k - base + 0.5) / u, y)
                         pa = c[3] * opacity
                         pr, pg, pb, inv = c[0] * pa, c[1] * pa, c[2] * pa, 1.0 - pa
                     R[k] = pr + R[k] * inv
@@ -631,12 +641,27 @@ def stroke_glyph(cv, paths, width, paint):
 
 
 # ---------------------------------------------------------------------------
-# Icons (each drawn for 32x32 and 16x16)
+# Icons: two drawings each, one designed on a 16-pixel grid for the small
+# sizes and one on a 32-pixel grid, each drawn at every size it serves
 # ---------------------------------------------------------------------------
 
+# Every size the program asks for: the small and large icon sizes of 100 %,
+# 125 %, 150 %, 175 % and 200 % display scaling.
+ICON_SIZES = [64, 56, 48, 40, 32, 28, 24, 20, 16]
+# The program icon also has the size Explorer shows for its largest views.
+APP_ICON_SIZES = [256] + ICON_SIZES
+
+
+def icon_canvas(size):
+    """The canvas for one icon size, and the grid its drawing is designed on:
+    the 16-pixel drawing up to 24 pixels, the 32-pixel drawing from 28 up."""
+    base = 32 if size >= 28 else 16
+    return Canvas(size, size, 8 if size <= 64 else 4, size / float(base)), base
+
+
 def icon_app(size):
-    cv = Canvas(size, size, 8)
-    if size >= 32:
+    cv, base = icon_canvas(size)
+    if base == 32:
         # Small orange moon behind, at the upper right.
         draw_orb(cv, 26.2, 6.2, 4.6, rgb(0xFF8A2A), rgb(0xFFE0A0), rgb(0xB4420A),
                  outline=rgb(0x5A1E00), ow=1.0)
@@ -649,13 +674,12 @@ def icon_app(size):
 
 
 def icon_noicon(size):
-    cv = Canvas(size, size, 8)
-    c = size / 2.0
-    k = size / 32.0
-    r_out = 15.4 * k if size >= 32 else 7.6
-    r_in = 10.6 * k if size >= 32 else 4.9
-    bar = 4.6 * k if size >= 32 else 2.5
-    ow = 0.9 if size >= 32 else 0.7
+    cv, base = icon_canvas(size)
+    c = base / 2.0
+    if base == 32:
+        r_out, r_in, bar, ow = 15.4, 10.6, 4.6, 0.9
+    else:
+        r_out, r_in, bar, ow = 7.6, 4.9, 2.5, 0.7
     red = radial(c - r_out * 0.3, c - r_out * 0.35, r_out * 1.5,
                  [(0, rgb(0xFF6A5A)), (0.45, rgb(0xE11B1B)), (1, rgb(0x9E0000))])
     cv.fill(cv.mask().circle(c, c, r_out), rgb(0x6A0000))
@@ -673,8 +697,8 @@ def icon_noicon(size):
 
 
 def icon_folder(size):
-    cv = Canvas(size, size, 8)
-    if size >= 32:
+    cv, base = icon_canvas(size)
+    if base == 32:
         folder_parts(cv, 1.0, 4.0, 31.0, 28.0, 1.0)
         draw_shortcut_overlay(cv, 0.0, 19.0, 13.0, 1.0)
     else:
@@ -684,17 +708,17 @@ def icon_folder(size):
 
 
 def icon_recorder(size):
-    cv = Canvas(size, size, 8)
-    k = size / 32.0
-    e = 1.0 if size >= 32 else 0.5
-    cv.fill(cv.mask().round_rect(e, e, size - e, size - e, 6 * k), rgb(0x0B4A17))
-    cv.fill(cv.mask().round_rect(e + 1, e + 1, size - e - 1, size - e - 1, 6 * k - 1),
-            linear(0, 0, 0, size, [(0, rgb(0x7BE08A)), (0.5, rgb(0x2DB04A)),
+    cv, base = icon_canvas(size)
+    k = base / 32.0
+    e = 1.0 if base == 32 else 0.5
+    cv.fill(cv.mask().round_rect(e, e, base - e, base - e, 6 * k), rgb(0x0B4A17))
+    cv.fill(cv.mask().round_rect(e + 1, e + 1, base - e - 1, base - e - 1, 6 * k - 1),
+            linear(0, 0, 0, base, [(0, rgb(0x7BE08A)), (0.5, rgb(0x2DB04A)),
                                    (1, rgb(0x137A2C))]))
     # Bold white "R".
-    w = 4.2 * k if size >= 32 else 2.2
+    w = 4.2 if base == 32 else 2.2
     x0, y0, y1 = 11.0 * k, 8.0 * k, 24.0 * k
-    if size < 32:
+    if base == 16:
         x0, y0, y1 = 5.5, 4.0, 12.0
     bowl_h = (y1 - y0) * 0.52
     bowl_r = bowl_h / 2
@@ -702,14 +726,18 @@ def icon_recorder(size):
     r_paths = [[(x0, y1), (x0, y0), (bx, y0)] +
                arc(bx, y0 + bowl_r, bowl_r, bowl_r, -90, 90) + [(x0, y0 + bowl_h)],
                [(bx - 0.5 * k, y0 + bowl_h), (x0 + (y1 - y0) * 0.62, y1)]]
-    stroke_glyph(cv, r_paths, w + (1.6 if size >= 32 else 1.0), rgb(0x0B4A17, 0.55))
+    stroke_glyph(cv, r_paths, w + (1.6 if base == 32 else 1.0), rgb(0x0B4A17, 0.55))
     stroke_glyph(cv, r_paths, w, rgb(0xFFFFFF))
     return cv.image()
 
 
 # ---------------------------------------------------------------------------
-# Toolbar buttons (16x16)
+# Toolbar buttons (designed on a 16-pixel grid, drawn at every strip size)
 # ---------------------------------------------------------------------------
+
+# The strip sizes: 16 pixels at 100 % display scaling, 20, 24, 28 and 32 at
+# 125 %, 150 %, 175 % and 200 %.
+TOOLBAR_SIZES = [16, 20, 24, 28, 32]
 
 def btn_new_program(cv):
     cv.fill(cv.mask().rect(0, 4, 13, 15), rgb(0x1A2444))
@@ -825,13 +853,13 @@ def _avoid_mask_colour(c):
     return (191, 191, 191) if c == MASK_RGB else c
 
 
-def toolbar_rgba():
-    """All ten buttons side by side as one RGBA strip."""
-    strip = Image(16 * len(TOOLBAR_BUTTONS), 16)
+def toolbar_rgba(size=16):
+    """All ten buttons side by side as one RGBA strip of size x size buttons."""
+    strip = Image(size * len(TOOLBAR_BUTTONS), size)
     for n, draw in enumerate(TOOLBAR_BUTTONS):
-        cv = Canvas(16, 16, 8)
+        cv = Canvas(size, size, 8, size / 16.0)
         draw(cv)
-        strip.paste(cv.image(), 16 * n, 0)
+        strip.paste(cv.image(), size * n, 0)
     return strip
 
 
@@ -851,12 +879,13 @@ def toolbar_normal(strip):
 def toolbar_disabled(strip):
     """Greyed, low-contrast pictures with a white engraved shadow."""
     w, h = strip.w, strip.h
+    size = h
     shape = [a >= TOOLBAR_ALPHA_CUT for (_, _, _, a) in strip.px]
     out = [MASK_RGB] * (w * h)
     # White highlight one pixel down and right of the shape (engraved look).
     for y in range(h):
         for x in range(w):
-            if shape[y * w + x] and x % 16 != 15 and y < h - 1:
+            if shape[y * w + x] and x % size != size - 1 and y < h - 1:
                 out[(y + 1) * w + x + 1] = (255, 255, 255)
     for k, (r, g, b, a) in enumerate(strip.px):
         if not shape[k]:
@@ -885,10 +914,20 @@ class Rng:
         return self.state / 4294967296.0
 
 
-def banner_rgba():
+# The about box's picture: 300 x 75 pixels at 100 % display scaling, and
+# drawn again for 150 % and 200 %.
+BANNER_SCALES = [100, 150, 200]
+
+
+def scaled(value, percent):
+    """value * percent / 100, halves rounded up, as the program scales."""
+    return (value * percent + 50) // 100
+
+
+def banner_rgba(percent=100):
     W, H = 300, 75
-    cv = Canvas(W, H, 4)
-    full = cv.mask().rect(0, 0, W, H)
+    cv = Canvas(scaled(W, percent), scaled(H, percent), 4, percent / 100.0)
+    full = cv.mask().rect(0, 0, W + 1, H + 1)
     # Night sky: deep blue at the top to violet at the bottom, brighter on the right.
     cv.fill(full, linear(0, 0, 60, H, [(0.0, rgb(0x070B2E)), (0.45, rgb(0x17195A)),
                                        (1.0, rgb(0x4A2283))]))
@@ -1085,12 +1124,14 @@ def icon_dib(img):
 
 
 def ico_bytes(images):
+    """An icon file: images up to 255 pixels as bitmaps, larger ones as PNG
+    (as Windows stores its 256-pixel icons)."""
     count = len(images)
     head = struct.pack('<HHH', 0, 1, count)
     entries, blobs = b'', b''
     offset = 6 + 16 * count
     for img in images:
-        blob = icon_dib(img)
+        blob = icon_dib(img) if img.w < 256 else png_bytes(img)
         entries += struct.pack('<BBBBHHII', img.w % 256, img.h % 256, 0, 0, 1, 32,
                                len(blob), offset + len(blobs))
         blobs += blob
@@ -1172,8 +1213,8 @@ def flatten_on(dst, src, ox, oy):
 def icon_preview(images, zoom=8):
     """Big versions on a checkerboard, then actual size on white, grey, dark."""
     big_w = sum(i.w * zoom + 16 for i in images) + 16
-    small_w = sum(i.w + 8 for i in images) * 3 + 16
-    h = max(i.h for i in images) * zoom + 32 + 48
+    small_w = sum(i.w + 12 for i in images) * 3 + 16
+    h = max(i.h for i in images) * (zoom + 1) + 32 + 16
     sheet = Image(max(big_w, small_w), h, (255, 255, 255, 255))
     x = 16
     for img in images:
@@ -1219,10 +1260,14 @@ def check_ico(path, sizes):
         w, h, colours, res, planes, bpp, length, offset = struct.unpack_from('<BBBBHHII', data, 6 + 16 * n)
         assert (w, h, planes, bpp) == (s % 256, s % 256, 1, 32), path + ': entry %d' % n
         assert offset + length <= len(data), path + ': entry %d out of file' % n
+        if s >= 256:
+            assert data[offset:offset + 8] == b'\x89PNG\r\n\x1a\n', path + ': entry %d not PNG' % n
+            assert struct.unpack_from('>II', data, offset + 16) == (s, s), path + ': PNG size'
+            continue
         img_size, _ = check_bih(data, offset, s, 2 * s, 32, path)
         expected = s * s * 4 + ((s + 31) // 32) * 4 * s
         assert img_size == expected and length == 40 + expected, path + ': image size'
-    return '%d images (%s), 32bpp + AND mask' % (count, ', '.join('%dx%d' % (s, s) for s in sizes))
+    return '%d images (%s), 32bpp + AND mask (PNG from 256)' % (count, ', '.join('%d' % s for s in sizes))
 
 
 def check_bmp(path, w, h, bpp):
@@ -1259,52 +1304,52 @@ def main(argv):
             write_file(os.path.join(preview_dir, name), png_bytes(img))
 
     # Icons
-    icons = [('app.ico', icon_app), ('noicon.ico', icon_noicon),
-             ('folder.ico', icon_folder), ('recorder.ico', icon_recorder)]
-    for name, draw in icons:
-        images = [draw(32), draw(16)]
+    icons = [('app.ico', icon_app, APP_ICON_SIZES), ('noicon.ico', icon_noicon, ICON_SIZES),
+             ('folder.ico', icon_folder, ICON_SIZES), ('recorder.ico', icon_recorder, ICON_SIZES)]
+    report = []
+    for name, draw, sizes in icons:
+        images = [draw(size) for size in sizes]
         write_file(out(name), ico_bytes(images))
-        preview(name.replace('.ico', '.png'), icon_preview(images))
+        preview(name.replace('.ico', '.png'), icon_preview([i for i in images if i.w <= 64]))
+        report.append((name, check_ico(out(name), sizes)))
 
-    # Toolbar strips
-    strip = toolbar_rgba()
-    normal = toolbar_normal(strip)
-    disabled = toolbar_disabled(strip)
-    write_file(out('toolbar.bmp'), bmp24_bytes(strip.w, strip.h, normal))
-    write_file(out('toolbar_disabled.bmp'), bmp24_bytes(strip.w, strip.h, disabled))
-    if preview_dir:
-        n_img = rgb_list_to_image(strip.w, strip.h, normal)
-        d_img = rgb_list_to_image(strip.w, strip.h, disabled)
-        sheet = Image(strip.w * 6 + 32, strip.h * 12 + 80, (255, 255, 255, 255))
-        sheet.paste(n_img.scaled(6), 16, 16)
-        sheet.paste(d_img.scaled(6), 16, 16 + 16 * 6 + 8)
-        face = Image(strip.w + 16, 44, (212, 208, 200, 255))
-        for row, src in ((0, n_img), (1, d_img)):
-            for k, p in enumerate(src.px):
-                if p[:3] != MASK_RGB:
-                    face.px[(4 + row * 20 + k // src.w) * face.w + 8 + k % src.w] = p
-        sheet.paste(face, 16, 16 + 16 * 12 + 20)
-        preview('toolbar.png', sheet)
+    # Toolbar strips, one pair per size
+    for size in TOOLBAR_SIZES:
+        suffix = '' if size == 16 else '_%d' % size
+        strip = toolbar_rgba(size)
+        normal = toolbar_normal(strip)
+        disabled = toolbar_disabled(strip)
+        for kind, pixels in (('toolbar', normal), ('toolbar_disabled', disabled)):
+            name = kind + suffix + '.bmp'
+            write_file(out(name), bmp24_bytes(strip.w, strip.h, pixels))
+            report.append((name, check_bmp(out(name), size * len(TOOLBAR_BUTTONS), size, 24)))
+        if preview_dir:
+            n_img = rgb_list_to_image(strip.w, strip.h, normal)
+            d_img = rgb_list_to_image(strip.w, strip.h, disabled)
+            zoom = max(1, 96 // size)
+            sheet = Image(strip.w * zoom + 32, strip.h * zoom * 2 + size * 2 + 80, (255, 255, 255, 255))
+            sheet.paste(n_img.scaled(zoom), 16, 16)
+            sheet.paste(d_img.scaled(zoom), 16, 16 + size * zoom + 8)
+            face = Image(strip.w + 16, size * 2 + 12, (212, 208, 200, 255))
+            for row, src in ((0, n_img), (1, d_img)):
+                for k, p in enumerate(src.px):
+                    if p[:3] != MASK_RGB:
+                        face.px[(4 + row * (size + 4) + k // src.w) * face.w + 8 + k % src.w] = p
+            sheet.paste(face, 16, 16 + size * zoom * 2 + 20)
+            preview('toolbar%s.png' % suffix, sheet)
 
-    # Banner
-    banner = banner_rgba()
-    palette, indices = quantise(banner)
-    write_file(out('banner.bmp'), bmp8_bytes(banner.w, banner.h, palette, indices))
-    if preview_dir:
-        q = rgb_list_to_image(banner.w, banner.h, [palette[i] for i in indices])
-        preview('banner.png', q.scaled(3))
-        preview('banner_1x.png', q)
+    # Banner, at each scale
+    for percent in BANNER_SCALES:
+        name = 'banner.bmp' if percent == 100 else 'banner_%d.bmp' % percent
+        banner = banner_rgba(percent)
+        palette, indices = quantise(banner)
+        write_file(out(name), bmp8_bytes(banner.w, banner.h, palette, indices))
+        report.append((name, check_bmp(out(name), scaled(300, percent), scaled(75, percent), 8)))
+        if preview_dir:
+            q = rgb_list_to_image(banner.w, banner.h, [palette[i] for i in indices])
+            preview(name.replace('.bmp', '.png'), q)
 
-    # Self-check
-    report = [
-        ('app.ico', check_ico(out('app.ico'), [32, 16])),
-        ('noicon.ico', check_ico(out('noicon.ico'), [32, 16])),
-        ('folder.ico', check_ico(out('folder.ico'), [32, 16])),
-        ('recorder.ico', check_ico(out('recorder.ico'), [32, 16])),
-        ('toolbar.bmp', check_bmp(out('toolbar.bmp'), 160, 16, 24)),
-        ('toolbar_disabled.bmp', check_bmp(out('toolbar_disabled.bmp'), 160, 16, 24)),
-        ('banner.bmp', check_bmp(out('banner.bmp'), 300, 75, 8)),
-    ]
+    # Self-check (above, file by file)
     for name, what in report:
         print('%-22s %6d bytes  %s' % (name, os.path.getsize(out(name)), what))
     identify = shutil.which('identify')
