@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "framework/DpiScale.h"
+
 namespace ol {
 
 Point ClampFramePosition(int left, int top, int width, int height, const Rect& workArea) {
@@ -12,6 +14,14 @@ Point ClampFramePosition(int left, int top, int width, int height, const Rect& w
   if (position.x < 0 || position.x > greatestLeft) position.x = 0;
   if (position.y < 0 || position.y > greatestTop) position.y = 0;
   return position;
+}
+
+Placement PlaceStoredFrame(const Placement& stored, int dpi, const Rect& workArea) {
+  const int width = ScaleForDpi(stored.width, dpi);
+  const int height = ScaleForDpi(stored.height, dpi);
+  const Point position =
+      ClampFramePosition(ScaleForDpi(stored.left, dpi), ScaleForDpi(stored.top, dpi), width, height, workArea);
+  return {position.x, position.y, width, height};
 }
 
 bool IsNear(int a, int b, int snapWidth) {

@@ -2,6 +2,8 @@
 // work area's edges while the frame is moved. Portable.
 #pragma once
 
+#include "app/Settings.h"
+
 namespace ol {
 
 struct Rect {
@@ -23,6 +25,10 @@ struct Point {
 // The stored left and top, each reset to 0 when below 0 or beyond the greatest value that
 // keeps the frame's size on the work area (measured from the screen origin).
 Point ClampFramePosition(int left, int top, int width, int height, const Rect& workArea);
+
+// The frame's placement in pixels from its stored placement, whose figures are at 96 DPI: all
+// four scaled to `dpi`, then the position clamped as above against the work area (in pixels).
+Placement PlaceStoredFrame(const Placement& stored, int dpi, const Rect& workArea);
 
 // True when |a - b| is strictly less than the snap width (never for a width of 0 or less).
 bool IsNear(int a, int b, int snapWidth);

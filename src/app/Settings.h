@@ -103,6 +103,7 @@ struct Placement {
   int top;
   int width;
   int height;
+  bool operator==(const Placement&) const = default;
 };
 
 // Writes the placement, then the four texts, then the seventeen integers.

@@ -2,12 +2,11 @@
 
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
+#include "catalogue/CatalogueIcons.h"
 #include "catalogue/CatalogueList.h"
 #include "catalogue/DataFileFormat.h"
-#include "catalogue/ShortcutIcons.h"
 #include "util/AtomicFile.h"
 #include "util/SystemUtil.h"
 
@@ -17,64 +16,6 @@ namespace {
 
 void ShowError(HWND owner, std::string_view text, std::string_view title) {
   ::MessageBoxA(owner, std::string(text).c_str(), std::string(title).c_str(), MB_ICONHAND | MB_OK);
-}
-
-// Gives every record its icon index and images as if each program had been extracted and
-// appended one by one, but extracts each distinct target once, puts the images into room the
-// lists get in one step, and lets go of each target's icons as soon as its last shortcut has
-// its images.
-void AssignIcons(std::vector<CShortcut>& records, CImageList& large, CImageList& small) {
-  struct Target {
-    int remaining = 0;  // shortcuts still to be given this target's images
-    bool extracted = false;
-    TargetIcons icons;  // kept only while their pixels could not be read
-    std::optional<CIconListFiller::Pixels> largePixels;
-    std::optional<CIconListFiller::Pixels> smallPixels;
-  };
-  std::unordered_map<std::string, Target> targets;
-  int programs = 0;
-  for (const CShortcut& record : records) {
-    if (!record.IsProgram()) continue;
-    ++targets[record.m_strTarget].remaining;
-    ++programs;
-  }
-
-  CIconListFiller largeFiller(large, programs);
-  CIconListFiller smallFiller(small, programs);
-  for (CShortcut& record : records) {
-    if (!record.IsProgram()) {
-      record.m_nIconIndex = kIconFolder;
-      continue;
-    }
-    const auto found = targets.find(record.m_strTarget);
-    Target& target = found->second;
-    if (!target.extracted) {
-      target.extracted = true;
-      target.icons = ExtractTargetIcons(record.m_strTarget);
-      if (target.icons.Any() && target.remaining > 1) {
-        target.largePixels = largeFiller.Read(target.icons.LargeOrSmall());
-        target.smallPixels = smallFiller.Read(target.icons.SmallOrLarge());
-      }
-    }
-    if (!target.icons.Any() && !target.largePixels) {
-      record.m_nIconIndex = kIconNone;
-    } else {
-      // The record keeps the large list's position, as a one-by-one append gives it.
-      const int position = target.largePixels ? largeFiller.Put(*target.largePixels)
-                                              : largeFiller.Put(target.icons.LargeOrSmall());
-      if (target.smallPixels) {
-        smallFiller.Put(*target.smallPixels);
-      } else {
-        smallFiller.Put(target.icons.SmallOrLarge());
-      }
-      record.m_nIconIndex = position < 0 ? kIconNone : position;
-    }
-    if (--target.remaining == 0) {
-      targets.erase(found);
-    } else if (target.largePixels && target.smallPixels) {
-      target.icons = TargetIcons{};  // every later shortcut is served from the pixels
-    }
-  }
 }
 
 }  // namespace
@@ -94,7 +35,7 @@ void CDataFile::LoadShortcuts(const CListCtrl& list, CImageList& large, CImageLi
 
   std::vector<CShortcut> records;
   ParseDataFile(*bytes, [&records](CShortcut&& record) { records.push_back(std::move(record)); });
-  AssignIcons(records, large, small);
+  AssignCatalogueIcons(records, large, small);
 
   // One repaint and one arrangement for the whole catalogue, and room for every item at once.
   const LONG style = ::GetWindowLongA(list.GetSafeHwnd(), GWL_STYLE);

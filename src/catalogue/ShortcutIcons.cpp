@@ -1,6 +1,7 @@
 #include "catalogue/ShortcutIcons.h"
 
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -29,18 +30,24 @@ BITMAPINFO ImageFormat(int size) {
 }
 }  // namespace
 
-TargetIcons ExtractTargetIcons(const std::string& target) {
-  // The handles are trusted only as far as the count of extracted icons says: on failure
-  // (0, or UINT_MAX for a file that cannot be opened) some systems leave junk in them.
+IconSizes ImageListSizes(const CImageList& large, const CImageList& small) {
+  IconSizes sizes;
+  int height = 0;
+  ::ImageList_GetIconSize(large.GetSafeHandle(), &sizes.large, &height);
+  ::ImageList_GetIconSize(small.GetSafeHandle(), &sizes.small, &height);
+  return sizes;
+}
+
+TargetIcons ExtractTargetIcons(const std::string& target, IconSizes sizes) {
+  // ExtractIconExA gives the system's icon sizes only; this gives the sizes asked for. It
+  // answers S_OK with both icons, S_FALSE for a file without icons and an error for a file
+  // that cannot be read; the handles are trusted only with S_OK.
   TargetIcons icons;
   HICON large = nullptr;
   HICON small = nullptr;
-  const UINT extracted = ::ExtractIconExA(target.c_str(), 0, &large, &small, 1);
-  if (extracted == 2) {
-    icons.large.Reset(large);
-    icons.small.Reset(small);
-  } else if (extracted == 1) {
-    // One size only; the other slot may hold junk, which is neither used nor destroyed.
+  const HRESULT result = ::SHDefExtractIconA(target.c_str(), 0, 0, &large, &small,
+                                             static_cast<UINT>(MAKELONG(sizes.large, sizes.small)));
+  if (result == S_OK) {
     if (IsIconHandle(large)) icons.large.Reset(large);
     if (IsIconHandle(small)) icons.small.Reset(small);
   }
@@ -140,6 +147,14 @@ int CIconListFiller::Put(const Pixels& pixels) {
   if (!placed) return -1;
   ++m_next;
   return position;
+}
+
+int CIconListFiller::Skip() {
+  if (m_next >= m_first + m_reserved) {
+    if (!m_list.SetImageCount(m_next + 1)) return -1;
+    m_reserved = m_next + 1 - m_first;
+  }
+  return m_next++;
 }
 
 int CIconListFiller::Put(HICON icon) {

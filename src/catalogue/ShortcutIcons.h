@@ -24,8 +24,17 @@ struct TargetIcons {
   HICON SmallOrLarge() const { return small ? small.Get() : large.Get(); }
 };
 
-// The target's first icon, large and small (ExtractIconExA, position 0, count 1).
-TargetIcons ExtractTargetIcons(const std::string& target);
+// The sizes of the large and the small icons, in pixels (32 and 16 at 100 % display scaling).
+struct IconSizes {
+  int large = 32;
+  int small = 16;
+};
+// The sizes of two image lists' images.
+IconSizes ImageListSizes(const CImageList& large, const CImageList& small);
+
+// The target's first icon, large and small, each at the size asked for: drawn at that size
+// when the target has it, else made from its nearest picture by the system.
+TargetIcons ExtractTargetIcons(const std::string& target, IconSizes sizes = {});
 
 // Appends the icons to both lists; returns the large list's new position, or 0 (the image of
 // a program without an icon) when the target gave none.
@@ -52,6 +61,8 @@ class CIconListFiller {
   // Each returns the image's position, or -1 when the list took nothing.
   int Put(const Pixels& pixels);
   int Put(HICON icon);  // icons of another size are scaled by the list
+  // Leaves the next position blank (room is made when there is none); its position.
+  int Skip();
 
  private:
   CImageList& m_list;

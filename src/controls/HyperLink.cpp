@@ -5,6 +5,7 @@
 
 #include <utility>
 
+#include "framework/Dpi.h"
 #include "framework/WinApp.h"
 
 COLORREF CHyperLink::s_crLinkColor = RGB(0, 0, 255);
@@ -45,6 +46,7 @@ const MessageMap* CHyperLink::GetThisMessageMap() {
       MapMessage<&CHyperLink::OnNcHitTest>(WM_NCHITTEST),
       MapMessage<&CHyperLink::OnLButtonDown>(WM_LBUTTONDOWN),
       MapMessage<&CHyperLink::OnLButtonDblClk>(WM_LBUTTONDBLCLK),
+      MapMessage<&CHyperLink::OnDpiChangedAfterParent>(ol::kWmDpiChangedAfterParent),
   };
   static const MessageMap map{&CStatic::GetThisMessageMap, kEntries};
   return &map;
@@ -79,7 +81,7 @@ bool CHyperLink::ChangeLinkStyle(DWORD remove, DWORD add, bool apply) {
   if (remove & add) return false;
   m_dwLinkStyle = (m_dwLinkStyle & ~remove) | add;
   if (apply && m_hWnd != nullptr && ::IsWindow(m_hWnd)) {
-    if ((remove | add) & LinkUnderline) RebuildFont();
+    if ((remove | add) & LinkUnderline) RebuildFont(reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)));
     if (add & LinkFitText) FitToText();
     if (remove & LinkHoverColor) Repaint();
   }
@@ -165,16 +167,15 @@ void CHyperLink::FitToText() {
                TRUE);
 }
 
-void CHyperLink::RebuildFont() {
-  auto current = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
-  if (current == nullptr) return;
+void CHyperLink::RebuildFont(HFONT font) {
+  if (font == nullptr) return;
   LOGFONTA logFont{};
-  ::GetObjectA(current, sizeof logFont, &logFont);
+  ::GetObjectA(font, sizeof logFont, &logFont);
   logFont.lfUnderline = (m_dwLinkStyle & LinkUnderline) ? TRUE : FALSE;
-  ol::UniqueGdiObject font(::CreateFontIndirectA(&logFont));
+  ol::UniqueGdiObject created(::CreateFontIndirectA(&logFont));
   ::ShowWindow(m_hWnd, SW_HIDE);
-  SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
-  m_fontLink = std::move(font);  // the old font goes only once the control has let go of it
+  SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(created.Get()), TRUE);
+  m_fontLink = std::move(created);  // the old font goes only once the control has let go of it
   FitToText();
   ::ShowWindow(m_hWnd, SW_SHOW);
 }
@@ -284,6 +285,13 @@ LRESULT CHyperLink::OnMouseMove(WPARAM, LPARAM lParam) {
 LRESULT CHyperLink::OnLButtonUp(WPARAM, LPARAM) {
   if (std::exchange(m_bDoubleClicked, false)) return 0;
   if (m_bActive && !(m_dwLinkStyle & LinkFollowOnPress)) FollowLink();
+  return 0;
+}
+
+LRESULT CHyperLink::OnDpiChangedAfterParent(WPARAM, LPARAM) {
+  // The link's own font was made from the dialog's old one: it is made again from the new one
+  // and the link fitted to its text in it.
+  if (HWND parent = GetParent()) RebuildFont(reinterpret_cast<HFONT>(::SendMessageA(parent, WM_GETFONT, 0, 0)));
   return 0;
 }
 

@@ -67,6 +67,8 @@ class CHyperLink : public CStatic {
   LRESULT OnNcHitTest(WPARAM wParam, LPARAM lParam);
   LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
   LRESULT OnLButtonDblClk(WPARAM wParam, LPARAM lParam);
+  // The dialog was scaled for a display of another DPI, and its font with it.
+  LRESULT OnDpiChangedAfterParent(WPARAM wParam, LPARAM lParam);
 
  private:
   // The second click of a double click comes as a double-click message, not a press: its
@@ -74,7 +76,8 @@ class CHyperLink : public CStatic {
   bool m_bDoubleClicked = false;
 
   void FitToText();
-  void RebuildFont();
+  // The link's font made again from `font`, with the underline the style asks for.
+  void RebuildFont(HFONT font);
   void CreateToolTip();
   void Repaint();
   static void LoadHandCursor();

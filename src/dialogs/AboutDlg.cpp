@@ -1,5 +1,9 @@
 #include "dialogs/AboutDlg.h"
 
+#include <iterator>
+
+#include "framework/Dpi.h"
+#include "framework/DpiScale.h"
 #include "res/resource.h"
 
 namespace {
@@ -8,6 +12,43 @@ constexpr const char* kMailUrl = "mailto:support@example.com";
 constexpr const char* kWebUrl = "http://www.example.com/";
 // Blue, red under the pointer, still blue once visited, never in the active colour.
 constexpr DWORD kAddedLinkStyle = CHyperLink::LinkNoActiveColor | CHyperLink::LinkHoverColor;
+
+constexpr SIZE kBannerSize = {300, 75};  // at 96 DPI
+struct DrawnBanner {
+  int width;
+  UINT id;
+};
+constexpr DrawnBanner kDrawnBanners[] = {{300, IDB_BANNER}, {450, IDB_BANNER_150}, {600, IDB_BANNER_200}};
+
+// A copy of `picture` at exactly the given size, shrunk smoothly.
+HBITMAP ShrinkBitmap(HBITMAP picture, int width, int height) {
+  BITMAP source{};
+  if (!::GetObjectA(picture, sizeof source, &source)) return nullptr;
+  BITMAPINFO format{};
+  format.bmiHeader.biSize = sizeof format.bmiHeader;
+  format.bmiHeader.biWidth = width;
+  format.bmiHeader.biHeight = height;
+  format.bmiHeader.biPlanes = 1;
+  format.bmiHeader.biBitCount = 24;  // no alpha: the control shows it as it is
+  void* bits = nullptr;
+  HDC screen = ::GetDC(nullptr);
+  HBITMAP shrunk = ::CreateDIBSection(screen, &format, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC from = ::CreateCompatibleDC(screen);
+  HDC to = ::CreateCompatibleDC(screen);
+  if (shrunk != nullptr && from != nullptr && to != nullptr) {
+    const HGDIOBJ oldFrom = ::SelectObject(from, picture);
+    const HGDIOBJ oldTo = ::SelectObject(to, shrunk);
+    ::SetStretchBltMode(to, HALFTONE);
+    ::SetBrushOrgEx(to, 0, 0, nullptr);
+    ::StretchBlt(to, 0, 0, width, height, from, 0, 0, source.bmWidth, source.bmHeight, SRCCOPY);
+    ::SelectObject(from, oldFrom);
+    ::SelectObject(to, oldTo);
+  }
+  if (from != nullptr) ::DeleteDC(from);
+  if (to != nullptr) ::DeleteDC(to);
+  ::ReleaseDC(nullptr, screen);
+  return shrunk;
+}
 
 void SetUpLink(CHyperLink& link, const char* url) {
   link.SetLinkURL(url);
@@ -21,6 +62,14 @@ CAboutDlg::CAboutDlg(CWnd* parent) : CDialog(IDD_ABOUTBOX, parent) {}
 
 CAboutDlg::~CAboutDlg() = default;
 
+const MessageMap* CAboutDlg::GetThisMessageMap() {
+  static constexpr MessageMapEntry kEntries[] = {
+      MapMessage<&CAboutDlg::OnDestroy>(WM_DESTROY),
+  };
+  static const MessageMap map{&CDialog::GetThisMessageMap, kEntries};
+  return &map;
+}
+
 void CAboutDlg::DoDataExchange(CDataExchange* pDX) {
   DDX_Control(pDX, IDC_WEB_LINK, m_linkWeb);
   DDX_Control(pDX, IDC_MAIL_LINK, m_linkMail);
@@ -30,7 +79,42 @@ bool CAboutDlg::OnInitDialog() {
   CDialog::OnInitDialog();  // attaches both links
   SetUpLink(m_linkMail, kMailUrl);
   SetUpLink(m_linkWeb, kWebUrl);
+  ShowBannerForDpi(ol::WindowDpi(m_hWnd));
   return true;  // the focus goes to the first control that takes it: OK
+}
+
+void CAboutDlg::ShowBannerForDpi(int dpi) {
+  const int width = ol::ScaleForDpi(kBannerSize.cx, dpi);
+  const int height = ol::ScaleForDpi(kBannerSize.cy, dpi);
+  if (width == kBannerSize.cx) return;  // the template's own picture
+  const DrawnBanner* drawn = &kDrawnBanners[std::size(kDrawnBanners) - 1];
+  for (const DrawnBanner& banner : kDrawnBanners) {
+    if (banner.width >= width) {
+      drawn = &banner;
+      break;
+    }
+  }
+  ol::UniqueGdiObject picture(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(drawn->id), IMAGE_BITMAP,
+                                           0, 0, LR_CREATEDIBSECTION));
+  BITMAP size{};
+  if (!picture || !::GetObjectA(picture.Get(), sizeof size, &size)) return;
+  if (size.bmWidth != width || size.bmHeight != height) {
+    picture.Reset(ShrinkBitmap(static_cast<HBITMAP>(picture.Get()), width, height));
+    if (!picture) return;
+  }
+  HWND banner = ::GetWindow(m_hWnd, GW_CHILD);  // the template's first control
+  m_hTemplateBanner = reinterpret_cast<HGDIOBJ>(
+      ::SendMessageA(banner, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.Get())));
+  m_bmpBanner = std::move(picture);
+}
+
+LRESULT CAboutDlg::OnDestroy(WPARAM, LPARAM) {
+  // The control gets its own picture back before ours goes with the dialog object.
+  if (m_bmpBanner) {
+    ::SendMessageA(::GetWindow(m_hWnd, GW_CHILD), STM_SETIMAGE, IMAGE_BITMAP,
+                   reinterpret_cast<LPARAM>(m_hTemplateBanner));
+  }
+  return 0;
 }
 
 namespace ol {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/Dpi.h"
 #include "framework/FrameWnd.h"
 #include "framework/WinApp.h"
 
@@ -19,7 +20,7 @@ bool CToolBar::CreateEx(CFrameWnd* parent, DWORD controlStyle, DWORD style, RECT
   return true;
 }
 
-bool CToolBar::LoadToolBar(UINT resourceId) {
+bool CToolBar::LoadToolBar(UINT resourceId, int imageSize) {
   HMODULE module = ::GetModuleHandleA(nullptr);
   HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(resourceId), MAKEINTRESOURCEA(241));
   if (found == nullptr) return false;
@@ -27,8 +28,8 @@ bool CToolBar::LoadToolBar(UINT resourceId) {
   const auto* words = static_cast<const WORD*>(::LockResource(loaded));
   const DWORD size = ::SizeofResource(module, found);
   if (words == nullptr || size < 8 || words[0] != 1) return false;
-  const WORD width = words[1];
-  const WORD height = words[2];
+  const int width = imageSize > 0 ? imageSize : words[1];
+  const int height = imageSize > 0 ? imageSize : words[2];
   const WORD count = words[3];
   if (size < 8u + 2u * count) return false;
   m_items.assign(words + 4, words + 4 + count);
@@ -61,6 +62,7 @@ bool CStatusBar::Create(CFrameWnd* parent, DWORD style, UINT id) {
     return false;
   }
   parent->m_pStatusBar = this;
+  m_nDpi = ol::WindowDpi(m_hWnd);
   return true;
 }
 
@@ -72,6 +74,15 @@ int CStatusBar::TextWidth(const std::string& text) const {
   ::SelectObject(dc, old);
   ::ReleaseDC(m_hWnd, dc);
   return size.cx;
+}
+
+void CStatusBar::SetFontForDpi(HFONT font, int dpi) {
+  m_nDpi = dpi;
+  SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  for (Pane& pane : m_panes) {
+    if (pane.id != ID_SEPARATOR) pane.width = TextWidth(LoadStringResource(pane.id));
+  }
+  UpdatePanes();
 }
 
 bool CStatusBar::SetIndicators(const UINT* ids, int count) {
@@ -114,7 +125,7 @@ void CStatusBar::UpdatePanes() {
   int borders[3] = {};
   SendMessage(SB_GETBORDERS, 0, reinterpret_cast<LPARAM>(borders));
   const int gap = borders[2];
-  const int grip = ::GetSystemMetrics(SM_CXVSCROLL);
+  const int grip = ol::SystemMetricForDpi(SM_CXVSCROLL, m_nDpi);
   int fixed = 0;
   for (const Pane& pane : m_panes) {
     if (!(pane.style & SBPS_STRETCH)) fixed += pane.width + 2 * borders[0] + gap;

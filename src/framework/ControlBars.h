@@ -30,8 +30,10 @@ class CToolBar : public CWnd {
   // `controlStyle` takes the toolbar control's TBSTYLE_ bits; `style` the window and bar bits.
   bool CreateEx(CFrameWnd* parent, DWORD controlStyle, DWORD style, RECT borders, UINT id);
   // Loads the toolbar-order resource: version, button width, height, count, then the command
-  // of each item left to right (0 for a separator).
-  bool LoadToolBar(UINT resourceId);
+  // of each item left to right (0 for a separator). `imageSize` pixels square replaces the
+  // resource's image size, which is the one at 96 DPI (0 keeps it). The toolbar takes an image
+  // size only before its buttons: for another one, it is made anew.
+  bool LoadToolBar(UINT resourceId, int imageSize = 0);
 
   DWORD GetBarStyle() const { return m_dwBarStyle; }
   int GetCount() const { return static_cast<int>(m_items.size()); }
@@ -47,6 +49,9 @@ class CStatusBar : public CWnd {
  public:
   bool Create(CFrameWnd* parent, DWORD style, UINT id);
   bool SetIndicators(const UINT* ids, int count);
+  // The bar's font (not owned) and the DPI its size grip is measured at; the indicator panes
+  // are measured again in the font.
+  void SetFontForDpi(HFONT font, int dpi);
   void SetPaneInfo(int index, UINT id, UINT style, int width);
   void GetPaneInfo(int index, UINT& id, UINT& style, int& width) const;
   // Sets a pane's text when it differs from what the pane shows.
@@ -67,5 +72,6 @@ class CStatusBar : public CWnd {
   };
   int TextWidth(const std::string& text) const;
   DWORD m_dwBarStyle = 0;
+  int m_nDpi = 96;
   std::vector<Pane> m_panes;
 };

@@ -59,7 +59,7 @@ COrbelslaunchView::AddResult COrbelslaunchView::AddProgramShortcut(const std::st
   if (existing >= 0) return {AddOutcome::DuplicateProgram, existing};
   ol::CShortcut record{std::string(ol::kTypeProgram), ol::DefaultProgramName(ol::GetFileNamePart(path)), path,
                        commandLine, ol::kIconNone};
-  record.m_nIconIndex = ol::AppendTargetIcons(m_imageListLarge, m_imageListSmall, ol::ExtractTargetIcons(path));
+  record.m_nIconIndex = ol::AppendTargetIcons(m_imageListLarge, m_imageListSmall, ExtractIcons(path));
   return {AddOutcome::Added, AddShortcut(std::move(record))};
 }
 
@@ -136,8 +136,12 @@ void COrbelslaunchView::OnDeleteAll() {
   ol::RemoveAllShortcuts(m_list);
 }
 
+ol::TargetIcons COrbelslaunchView::ExtractIcons(const std::string& target) const {
+  return ol::ExtractTargetIcons(target, ol::ImageListSizes(m_imageListLarge, m_imageListSmall));
+}
+
 void COrbelslaunchView::RefreshProgramIcon(int item, ol::CShortcut& record) {
-  const ol::TargetIcons icons = ol::ExtractTargetIcons(record.m_strTarget);
+  const ol::TargetIcons icons = ExtractIcons(record.m_strTarget);
   if (record.m_nIconIndex != ol::kIconNone) {
     ol::ReplaceTargetIcons(m_imageListLarge, m_imageListSmall, record.m_nIconIndex, icons);
   } else if (icons.Any()) {

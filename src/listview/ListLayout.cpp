@@ -1,5 +1,6 @@
 #include "listview/ListLayout.h"
 
+#include "framework/DpiScale.h"
 #include "util/PathText.h"
 
 namespace ol {
@@ -10,7 +11,7 @@ ColumnWidths SplitColumns(int clientWidth, int scrollBarWidth) {
   return {name, usable - name};
 }
 
-int ListColumnWidth(int widestLabel) { return widestLabel + 32; }
+int ListColumnWidth(int widestLabel, int dpi) { return widestLabel + ScaleForDpi(32, dpi); }
 
 std::string ShortcutCountText(int count) {
   return "\t\t" + CountText(count) + (count == 1 ? " Shortcut" : " Shortcuts");

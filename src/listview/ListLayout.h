@@ -13,8 +13,9 @@ struct ColumnWidths {
 };
 ColumnWidths SplitColumns(int clientWidth, int scrollBarWidth);
 
-// List mode: the widest label plus 32 pixels (32 for an empty list).
-int ListColumnWidth(int widestLabel);
+// List mode: the widest label plus 32 pixels at 96 DPI, scaled to `dpi` (just that for an
+// empty list).
+int ListColumnWidth(int widestLabel, int dpi);
 
 // "\t\t" (right-aligned in its pane), the count, then " Shortcut" for exactly 1, else " Shortcuts".
 std::string ShortcutCountText(int count);

@@ -7,8 +7,11 @@
 
 #include "app/MainFrame.h"
 #include "app/RegistrySettings.h"
+#include "catalogue/CatalogueIcons.h"
 #include "catalogue/CatalogueList.h"
 #include "dialogs/HelpContents.h"
+#include "framework/Dpi.h"
+#include "framework/DpiScale.h"
 #include "games/GameLaunch.h"
 #include "dialogs/ProgramOptions.h"
 #include "games/GameLocations.h"
@@ -97,24 +100,110 @@ void COrbelslaunchView::LoadSettings() {
 }
 
 void COrbelslaunchView::SaveSettings() {
+  // The placement is stored in figures at 96 DPI, whatever the display's scale.
   RECT frame{};
-  if (CMainFrame* main = MainFrame()) frame = main->GetWindowRect();
+  int dpi = ol::kDefaultDpi;
+  if (CMainFrame* main = MainFrame()) {
+    frame = main->GetWindowRect();
+    dpi = main->Dpi();
+  }
   CProfileSettingsStore store(*AfxGetApp());
   ol::SaveSettings(store, *this,
-                   {frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top});
+                   {ol::UnscaleForDpi(frame.left, dpi), ol::UnscaleForDpi(frame.top, dpi),
+                    ol::UnscaleForDpi(frame.right - frame.left, dpi), ol::UnscaleForDpi(frame.bottom - frame.top, dpi)});
 }
 
 void COrbelslaunchView::RestoreWindowPlacement() {
   CWinApp* app = AfxGetApp();
-  const int width = static_cast<int>(app->GetProfileInt("", ol::kWidth, ol::kDefaultWidth));
-  const int height = static_cast<int>(app->GetProfileInt("", ol::kHeight, ol::kDefaultHeight));
-  const int left = static_cast<int>(app->GetProfileInt("", ol::kLeftPosition, 0));
-  const int top = static_cast<int>(app->GetProfileInt("", ol::kTopPosition, 0));
-  const ol::Point position = ol::ClampFramePosition(left, top, width, height, WorkArea());
-  if (CMainFrame* main = MainFrame()) {
-    ::SetWindowPos(main->m_hWnd, m_bKeepOnTop == 1 ? HWND_TOPMOST : HWND_NOTOPMOST, position.x, position.y, width,
-                   height, SWP_SHOWWINDOW);
+  const ol::Placement stored{static_cast<int>(app->GetProfileInt("", ol::kLeftPosition, 0)),
+                             static_cast<int>(app->GetProfileInt("", ol::kTopPosition, 0)),
+                             static_cast<int>(app->GetProfileInt("", ol::kWidth, ol::kDefaultWidth)),
+                             static_cast<int>(app->GetProfileInt("", ol::kHeight, ol::kDefaultHeight))};
+  // The clamping keeps the frame on the primary display's work area, so that display's DPI
+  // gives the stored figures their size in pixels.
+  const ol::Placement placement = ol::PlaceStoredFrame(stored, PrimaryDisplayDpi(), WorkArea());
+  if (CMainFrame* main = MainFrame()) main->PlaceFrame(m_bKeepOnTop == 1 ? HWND_TOPMOST : HWND_NOTOPMOST, placement);
+}
+
+int COrbelslaunchView::Dpi() const {
+  if (CMainFrame* main = MainFrame()) return main->Dpi();
+  return ol::WindowDpi(m_hWnd);
+}
+
+void COrbelslaunchView::CreateImageLists(CImageList& large, CImageList& small, int dpi) {
+  HINSTANCE instance = ::GetModuleHandleA(nullptr);
+  for (auto [list, metric] : {std::pair{&large, SM_CXICON}, std::pair{&small, SM_CXSMICON}}) {
+    const int size = ol::SystemMetricForDpi(metric, dpi);
+    list->Create(size, size, ILC_COLOR32 | ILC_MASK, 8, 4);
+    list->SetBkColor(CLR_NONE);
+    for (UINT id : {IDI_NOICON, IDI_FOLDER}) list->Add(ol::UniqueIcon(ol::LoadIconOfSize(instance, id, size)).Get());
   }
+}
+
+void COrbelslaunchView::RebuildImageLists(int dpi) {
+  CImageList large;
+  CImageList small;
+  CreateImageLists(large, small, dpi);
+  ol::RefillCatalogueIcons(m_list, m_imageListLarge, m_imageListSmall, large, small);
+  // The list lets go of the old lists without destroying them: they are ours again.
+  m_list.SetImageList(large.GetSafeHandle(), LVSIL_NORMAL);
+  m_list.SetImageList(small.GetSafeHandle(), LVSIL_SMALL);
+  for (auto [old, fresh] : {std::pair{&m_imageListLarge, &large}, std::pair{&m_imageListSmall, &small}}) {
+    ::ImageList_Destroy(old->Detach());
+    old->Attach(fresh->Detach());
+    old->SetOwnedByControl();
+  }
+}
+
+void COrbelslaunchView::ApplyListFont(int dpi) {
+  const LOGFONTW font = ol::IconTitleFontForDpi(dpi);
+  ol::UniqueGdiObject created(::CreateFontIndirectW(&font));
+  SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(created.Get()), TRUE);
+  m_fontList = std::move(created);  // the old font goes once the list has the new one
+}
+
+void COrbelslaunchView::ApplyIconSpacing(int dpi) {
+  SendMessage(LVM_SETICONSPACING, 0,
+              MAKELPARAM(ol::SystemMetricForDpi(SM_CXICONSPACING, dpi), ol::SystemMetricForDpi(SM_CYICONSPACING, dpi)));
+}
+
+int COrbelslaunchView::FirstVisibleItem() const {
+  const DWORD mode = GetStyle() & LVS_TYPEMASK;
+  if (mode == LVS_REPORT || mode == LVS_LIST) return ListView_GetTopIndex(m_hWnd);
+  const RECT client = GetClientRect();
+  for (int i = 0; i < m_list.GetItemCount(); ++i) {
+    RECT item{LVIR_BOUNDS, 0, 0, 0};
+    RECT seen{};
+    if (::SendMessageA(m_hWnd, LVM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item)) &&
+        ::IntersectRect(&seen, &item, &client)) {
+      return i;
+    }
+  }
+  return -1;
+}
+
+void COrbelslaunchView::BeginDpiChange() {
+  if (m_pList == nullptr) return;  // not set up yet: the initial update uses the new DPI
+  const int dpi = Dpi();
+  m_nFirstVisibleBeforeDpiChange = FirstVisibleItem();
+  m_list.SetRedraw(false);
+  RebuildImageLists(dpi);
+  ApplyListFont(dpi);
+  ApplyIconSpacing(dpi);
+}
+
+void COrbelslaunchView::EndDpiChange() {
+  if (m_pList == nullptr) return;
+  LayoutColumns();
+  if ((GetStyle() & LVS_TYPEMASK) == LVS_LIST) FitListColumnWidth();
+  if ((GetStyle() & LVS_TYPEMASK) <= LVS_SMALLICON) SendMessage(LVM_ARRANGE, LVA_DEFAULT);
+  // The item that was shown first is shown first again: scrolled to the end, then back to it.
+  if (m_nFirstVisibleBeforeDpiChange >= 0) {
+    m_list.EnsureVisible(m_list.GetItemCount() - 1, false);
+    m_list.EnsureVisible(m_nFirstVisibleBeforeDpiChange, false);
+  }
+  m_list.SetRedraw(true);
+  Invalidate();
 }
 
 void COrbelslaunchView::OnInitialUpdate() {
@@ -125,8 +214,10 @@ void COrbelslaunchView::OnInitialUpdate() {
   m_pList = &m_list;
   ModifyStyle(0, kListStyles);
   RestoreWindowPlacement();
+  const int dpi = Dpi();
+  ApplyListFont(dpi);
 
-  const ol::ColumnWidths widths = ol::SplitColumns(GetClientRect().right, ::GetSystemMetrics(SM_CXVSCROLL));
+  const ol::ColumnWidths widths = ol::SplitColumns(GetClientRect().right, ol::SystemMetricForDpi(SM_CXVSCROLL, dpi));
   m_list.InsertColumn(0, "Shortcut Name", LVCFMT_LEFT, widths.name, 0);
   m_list.InsertColumn(1, "Path", LVCFMT_LEFT, widths.path, 1);
 
@@ -135,19 +226,8 @@ void COrbelslaunchView::OnInitialUpdate() {
   extended = m_nMouseSelection == 0 ? (extended | LVS_EX_TRACKSELECT) : (extended & ~LVS_EX_TRACKSELECT);
   m_list.SetExtendedStyle(extended);
 
-  m_imageListLarge.Create(32, 32, ILC_COLOR32 | ILC_MASK, 8, 4);
-  m_imageListSmall.Create(16, 16, ILC_COLOR32 | ILC_MASK, 8, 4);
-  m_imageListLarge.SetBkColor(CLR_NONE);
-  m_imageListSmall.SetBkColor(CLR_NONE);
-  HINSTANCE instance = ::GetModuleHandleA(nullptr);
-  auto loadIcon = [instance](UINT id, int size) {
-    return ol::UniqueIcon(static_cast<HICON>(
-        ::LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
-  };
-  m_imageListLarge.Add(loadIcon(IDI_NOICON, 32).Get());
-  m_imageListLarge.Add(loadIcon(IDI_FOLDER, 32).Get());
-  m_imageListSmall.Add(loadIcon(IDI_NOICON, 16).Get());
-  m_imageListSmall.Add(loadIcon(IDI_FOLDER, 16).Get());
+  CreateImageLists(m_imageListLarge, m_imageListSmall, dpi);
+  ApplyIconSpacing(dpi);
   // Not shared: the list destroys both lists with its window.
   m_list.SetImageList(m_imageListLarge.GetSafeHandle(), LVSIL_NORMAL);
   m_list.SetImageList(m_imageListSmall.GetSafeHandle(), LVSIL_SMALL);
@@ -191,7 +271,7 @@ LRESULT COrbelslaunchView::OnSize(WPARAM wParam, LPARAM lParam) {
 
 void COrbelslaunchView::LayoutColumns() {
   if (m_pList == nullptr || !::IsWindow(m_hWnd)) return;
-  const ol::ColumnWidths widths = ol::SplitColumns(GetClientRect().right, ::GetSystemMetrics(SM_CXVSCROLL));
+  const ol::ColumnWidths widths = ol::SplitColumns(GetClientRect().right, ol::SystemMetricForDpi(SM_CXVSCROLL, Dpi()));
   m_list.SetColumnWidth(0, static_cast<short>(widths.name));
   // A list in List mode has one width for all its columns: there the path's share would
   // overwrite the name's (Windows refuses the call, other list controls take it).
@@ -211,7 +291,7 @@ void COrbelslaunchView::SetViewMode(int mode) {
 void COrbelslaunchView::FitListColumnWidth() {
   int widest = 0;
   for (int i = 0; i < m_list.GetItemCount(); ++i) widest = std::max(widest, m_list.GetStringWidth(m_list.GetItemText(i, 0)));
-  m_list.SetColumnWidth(0, ol::ListColumnWidth(widest));
+  m_list.SetColumnWidth(0, ol::ListColumnWidth(widest, Dpi()));
 }
 
 void COrbelslaunchView::ChooseViewMode(int mode) {

@@ -5,6 +5,8 @@
 #include "app/Settings.h"
 #include "catalogue/DataFile.h"
 #include "catalogue/Shortcut.h"
+#include "catalogue/ShortcutIcons.h"
+#include "framework/Handle.h"
 #include "framework/ImageList.h"
 #include "framework/ListView.h"
 
@@ -36,6 +38,23 @@ class COrbelslaunchView : public CListView, public ol::CLauncherSettings {
   void SetViewMode(int mode);
   void LayoutColumns();
   void FitListColumnWidth();
+
+  // The DPI of the frame's display: every pixel figure of the list is scaled to it.
+  int Dpi() const;
+  // Two fresh image lists at the system's icon sizes for `dpi`, holding the image of a program
+  // without an icon (0) and the folder image (1).
+  static void CreateImageLists(CImageList& large, CImageList& small, int dpi);
+  // Fresh image lists for `dpi` with the catalogue's pictures drawn again at their sizes (every
+  // icon index stays), handed to the list in place of the old ones.
+  void RebuildImageLists(int dpi);
+  // The list's font and icon spacing for `dpi`.
+  void ApplyListFont(int dpi);
+  void ApplyIconSpacing(int dpi);
+  // The frame went to a display of another scale: the list's pictures, font and spacing follow
+  // before the frame takes its new size; its columns and the item shown first follow after.
+  // The selection and the view mode stay.
+  void BeginDpiChange();
+  void EndDpiChange();
   // Where the data file lives; tests may point it elsewhere before the view is created.
   static void SetDataFilePathForTesting(std::string path);
 
@@ -117,6 +136,12 @@ class COrbelslaunchView : public CListView, public ol::CLauncherSettings {
   std::string Refuse(const std::string& path, UINT reasonId, bool alone);
   // A program record's images after its target changed or was reloaded.
   void RefreshProgramIcon(int item, ol::CShortcut& record);
+  // A target's icons at the sizes of the view's image lists.
+  ol::TargetIcons ExtractIcons(const std::string& target) const;
+  // The first item with any part in sight (-1 for none).
+  int FirstVisibleItem() const;
   CListCtrl m_list;
   ol::CDataFile m_dataFile;
+  ol::UniqueGdiObject m_fontList;  // the list's font at the frame's DPI
+  int m_nFirstVisibleBeforeDpiChange = -1;
 };

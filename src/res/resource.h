@@ -21,6 +21,19 @@
 #define IDB_BANNER                      139
 #define IDD_LAUNCH_ORBELS2              140
 
+/* The toolbar strips and the banner again, drawn for scaled displays (the 16-pixel strips
+   are 133 and 134, the banner at 100 % is 139) */
+#define IDB_TOOLBAR_20                  150
+#define IDB_TOOLBAR_DISABLED_20         151
+#define IDB_TOOLBAR_24                  152
+#define IDB_TOOLBAR_DISABLED_24         153
+#define IDB_TOOLBAR_28                  154
+#define IDB_TOOLBAR_DISABLED_28         155
+#define IDB_TOOLBAR_32                  156
+#define IDB_TOOLBAR_DISABLED_32         157
+#define IDB_BANNER_150                  158
+#define IDB_BANNER_200                  159
+
 /* Resource type number of the toolbar button order (see OrbelsLaunch.rc) */
 #define IDR_TOOLBAR_TYPE                241
 

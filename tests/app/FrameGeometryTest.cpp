@@ -25,6 +25,16 @@ TEST(FramePlacement, PositionsOffTheWorkAreaGoToTheOrigin) {
             (Point{INT32_MAX, INT32_MAX}));
 }
 
+TEST(FramePlacement, StoredFiguresAreAt96DpiAndClampedInPixels) {
+  const Placement stored{40, 30, 450, 300};
+  EXPECT_EQ(PlaceStoredFrame(stored, 96, kWork), (Placement{40, 30, 450, 300}));
+  EXPECT_EQ(PlaceStoredFrame(stored, 144, kWork), (Placement{60, 45, 675, 450}));
+  EXPECT_EQ(PlaceStoredFrame({7, 3, 451, 301}, 168, kWork), (Placement{12, 5, 789, 527}));
+  // 500 fits beside 450 on 1,024 pixels, but 750 does not beside 675.
+  EXPECT_EQ(PlaceStoredFrame({500, 400, 450, 300}, 96, kWork), (Placement{500, 400, 450, 300}));
+  EXPECT_EQ(PlaceStoredFrame({500, 150, 450, 300}, 144, kWork), (Placement{0, 225, 675, 450}));
+}
+
 TEST(FramePlacement, LimitsAreMeasuredFromTheScreenOrigin) {
   const Rect taskbarOnTheLeft{60, 0, 1024, 768};
   EXPECT_EQ(ClampFramePosition(0, 0, 450, 300, taskbarOnTheLeft), (Point{0, 0}));

@@ -116,7 +116,7 @@ TEST_F(OptionsDialogTest, StartsEmptyAndMatchesItsTemplate) {
     EXPECT_EQ(client.bottom, size.bottom);
     LOGFONTA font{};
     ::GetObjectA(reinterpret_cast<HFONT>(::SendMessageA(hwnd, WM_GETFONT, 0, 0)), sizeof font, &font);
-    EXPECT_STREQ(font.lfFaceName, "MS Sans Serif");
+    EXPECT_STREQ(font.lfFaceName, "MS Shell Dlg");
 
     // Every control in template order, which is also the tab order.
     std::vector<HWND> children;

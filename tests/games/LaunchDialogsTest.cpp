@@ -88,7 +88,7 @@ void ExpectDialogMatches(HWND dialog, const char* caption, SIZE size, std::span<
   EXPECT_EQ(client.bottom, templateSize.bottom);
   LOGFONTA font{};
   ::GetObjectA(reinterpret_cast<HFONT>(::SendMessageA(dialog, WM_GETFONT, 0, 0)), sizeof font, &font);
-  EXPECT_STREQ(font.lfFaceName, "MS Sans Serif");
+  EXPECT_STREQ(font.lfFaceName, "MS Shell Dlg");
 
   HWND child = ::GetWindow(dialog, GW_CHILD);
   for (const ExpectedControl& want : expected) {

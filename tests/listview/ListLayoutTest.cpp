@@ -16,9 +16,12 @@ TEST(ColumnSplit, NameTakesFourTenthsInWholeTenths) {
   EXPECT_EQ(tiny.path, -7);
 }
 
-TEST(ListColumn, WidestLabelPlus32) {
-  EXPECT_EQ(ListColumnWidth(90), 122);
-  EXPECT_EQ(ListColumnWidth(0), 32);
+TEST(ListColumn, WidestLabelPlus32ScaledToTheDpi) {
+  EXPECT_EQ(ListColumnWidth(90, 96), 122);
+  EXPECT_EQ(ListColumnWidth(0, 96), 32);
+  EXPECT_EQ(ListColumnWidth(90, 120), 130);
+  EXPECT_EQ(ListColumnWidth(135, 144), 183);
+  EXPECT_EQ(ListColumnWidth(180, 192), 244);
 }
 
 TEST(CountText, OneShortcutOtherwiseShortcuts) {
