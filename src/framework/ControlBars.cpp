@@ -137,7 +137,8 @@ void CStatusBar::UpdatePanes() {
     right += (pane.style & SBPS_STRETCH) ? stretch : pane.width + 2 * borders[0] + gap;
     edges.push_back(right);
   }
-  edges.back() = -1;  // the last pane reaches the size grip
+  // The last pane ends where the size grip begins, so that its right-aligned text is never
+  // drawn under the grip.
   SendMessage(SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
   for (std::size_t i = 0; i < m_panes.size(); ++i) {
     const UINT type = (m_panes[i].style & SBPS_NOBORDERS) ? SBT_NOBORDERS : 0;
