@@ -159,7 +159,11 @@ void COrbelslaunchView::ApplyListFont(int dpi) {
   const LOGFONTW font = ol::IconTitleFontForDpi(dpi);
   ol::UniqueGdiObject created(::CreateFontIndirectW(&font));
   SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(created.Get()), TRUE);
-  m_fontList = std::move(created);  // the old font goes once the list has the new one
+  // The list gives its column header the font only while it shows Details.
+  if (HWND header = ListView_GetHeader(m_hWnd)) {
+    ::SendMessageA(header, WM_SETFONT, reinterpret_cast<WPARAM>(created.Get()), TRUE);
+  }
+  m_fontList = std::move(created);  // the old font goes once the list and header have the new one
 }
 
 void COrbelslaunchView::ApplyIconSpacing(int dpi) {
@@ -284,6 +288,8 @@ void COrbelslaunchView::SetViewMode(int mode) {
   ModifyStyle(LVS_TYPEMASK, 0);
   ModifyStyle(0, style);
   if (style == LVS_LIST) FitListColumnWidth();
+  // Column widths are taken only in Details: ones set in another view may not have held.
+  if (style == LVS_REPORT) LayoutColumns();
   m_list.SetRedraw(true);
   Invalidate();
 }

@@ -254,11 +254,16 @@ TEST_F(DisplayScaleTest, MovingToADisplayOfAnotherScaleGivesTheFiguresOfAStartTh
   LauncherHarness launcher;
   ASSERT_TRUE(WriteFileBytes(launcher.DataPath(), Catalogue(records)));
   ASSERT_TRUE(launcher.Start());
-  Command(launcher, ID_VIEW_DETAILS);
   const CListCtrl list = launcher.View()->GetListCtrl();
+  // Large icons, scrolled so that item 20 is in the top row.
+  auto inTopRow = [&list](int item) {
+    RECT bounds{LVIR_BOUNDS, 0, 0, 0};
+    ::SendMessageA(list.GetSafeHwnd(), LVM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&bounds));
+    return bounds.top >= 0 && bounds.top < HIWORD(::SendMessageA(list.GetSafeHwnd(), LVM_GETITEMSPACING, FALSE, 0));
+  };
   list.EnsureVisible(list.GetItemCount() - 1, false);
   list.EnsureVisible(20, false);
-  ASSERT_EQ(ListView_GetTopIndex(list.GetSafeHwnd()), 20);
+  ASSERT_TRUE(inTopRow(20));
   Select(launcher, 25);
   const std::vector<int> indices = [&] {
     std::vector<int> all;
@@ -274,10 +279,11 @@ TEST_F(DisplayScaleTest, MovingToADisplayOfAnotherScaleGivesTheFiguresOfAStartTh
   RECT suggested{frame.left, frame.top, frame.left + ol::ScaleForDpi(450, to), frame.top + ol::ScaleForDpi(300, to)};
   ::SendMessageA(launcher.FrameHwnd(), WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
 
-  EXPECT_EQ(MeasureMainWindow(launcher), ExpectedMainWindow(to, launcher.View()->GetClientRect().right));
-  EXPECT_EQ(launcher.View()->GetStyle() & LVS_TYPEMASK, DWORD{LVS_REPORT});
+  EXPECT_EQ(launcher.View()->GetStyle() & LVS_TYPEMASK, DWORD{LVS_ICON});
   EXPECT_EQ(list.GetSelectedItem(), 25);
-  EXPECT_EQ(ListView_GetTopIndex(list.GetSafeHwnd()), 20);
+  EXPECT_TRUE(inTopRow(20));
+  Command(launcher, ID_VIEW_DETAILS);
+  EXPECT_EQ(MeasureMainWindow(launcher), ExpectedMainWindow(to, launcher.View()->GetClientRect().right));
   // Every shortcut keeps its icon index; its picture is drawn anew at the new size.
   for (int i = 0; i < list.GetItemCount(); ++i) EXPECT_EQ(Record(launcher, i).m_nIconIndex, indices[i]) << i;
   HIMAGELIST large = list.GetImageList(LVSIL_NORMAL);
