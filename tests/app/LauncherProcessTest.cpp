@@ -66,21 +66,34 @@ TEST_F(LauncherProcessTest, TheShowCommandOfTheWindowsShortcutIsFollowed) {
   ASSERT_TRUE(launcher.Close());
 }
 
-TEST_F(LauncherProcessTest, TheProgramAsksForSharpTextOnScaledScreensAndStaysDpiUnaware) {
-  // Wine draws no differently either way, so the built program's manifest is what is checked.
-  HMODULE program = ::LoadLibraryExA(BuiltLauncherPath().c_str(), nullptr,
-                                     LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-  ASSERT_NE(program, nullptr);
-  HRSRC found = ::FindResourceA(program, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // RT_MANIFEST
-  ASSERT_NE(found, nullptr);
-  const std::string manifest(static_cast<const char*>(::LockResource(::LoadResource(program, found))),
-                             ::SizeofResource(program, found));
-  ::FreeLibrary(program);
-  EXPECT_NE(manifest.find("<gdiScaling xmlns=\"http://schemas.microsoft.com/SMI/2017/WindowsSettings\">true"
-                          "</gdiScaling>"),
-            std::string::npos);
-  EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
-  EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
+TEST_F(LauncherProcessTest, TheProgramDeclaresItselfAwareOfEachDisplaysDpiAndRunsAsItsUser) {
+  // Wine scales no window either way, so the built program's manifest is checked, read the way
+  // Windows reads it: through the activation context made from it.
+  const std::string program = BuiltLauncherPath();
+  ACTCTXA request{};
+  request.cbSize = sizeof request;
+  request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+  request.lpSource = program.c_str();
+  request.lpResourceName = MAKEINTRESOURCEA(1);  // CREATEPROCESS_MANIFEST_RESOURCE_ID
+  HANDLE context = ::CreateActCtxA(&request);
+  ASSERT_NE(context, INVALID_HANDLE_VALUE);
+  auto setting = [context](const wchar_t* schema, const wchar_t* name) -> std::wstring {
+    wchar_t value[64] = {};
+    SIZE_T length = 0;
+    const std::wstring space = std::wstring(L"http://schemas.microsoft.com/SMI/") + schema + L"/WindowsSettings";
+    if (!::QueryActCtxSettingsW(0, context, space.c_str(), name, value, std::size(value), &length)) return L"(none)";
+    return value;
+  };
+  // Per-monitor v2 where Windows 10 knows it, else per-monitor; per-monitor on Windows 8.1.
+  EXPECT_EQ(setting(L"2016", L"dpiAwareness"), L"PerMonitorV2, PerMonitor");
+  EXPECT_EQ(setting(L"2005", L"dpiAware"), L"true/pm");
+  EXPECT_EQ(setting(L"2017", L"gdiScaling"), L"(none)");  // the program draws at full size itself
+  ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION level{};
+  ASSERT_TRUE(::QueryActCtxW(0, context, nullptr, RunlevelInformationInActivationContext, &level, sizeof level,
+                             nullptr));
+  EXPECT_EQ(level.RunLevel, ACTCTX_RUN_LEVEL_AS_INVOKER);
+  EXPECT_FALSE(level.UiAccess);
+  ::ReleaseActCtx(context);
 }
 
 TEST_F(LauncherProcessTest, HelpNeverLoadsALibraryPlantedBesideTheProgram) {
