@@ -2,7 +2,8 @@
 # The start-up benchmark (`make bench`): builds catalogues of 0, 1,000 and 10,000 program
 # shortcuts, to distinct targets (hard links to one small program with an icon) and to the
 # same few targets, and measures the launcher beside the extraction floor (alone, and with
-# each icon's pixels read), the list items alone, and a bare program.
+# each icon's pixels read), the list items alone, and a bare program; then 1,000 distinct
+# targets again on a display scaled to 150 % (144 DPI), where every icon is 48 and 24 pixels.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build/windows
@@ -24,19 +25,28 @@ make_catalogue() {  # count kind file
   done
 }
 
-printf '%-8s %-9s %8s %12s %12s %14s\n' mode targets records startup_ms shutdown_ms peak_kib
+row() {  # dpi count kind modes...
+  local dpi=$1 count=$2 kind=$3
+  shift 3
+  local file="$work/catalogue-$count-$kind.olf"
+  [ -f "$file" ] || make_catalogue "$count" "$kind" "$file"
+  local wine_file
+  wine_file=$(unix_to_wine "$file")
+  for mode in "$@"; do
+    # The launcher rewrites its data file at exit: give it a copy.
+    cp "$file" "$work/run.olf"
+    local arg="$wine_file"
+    [ "$mode" = app ] && arg=$(unix_to_wine "$work/run.olf")
+    read -r m records startup shutdown peak < <(OL_DPI=$dpi "$runner" "$bench" "$mode" "$arg" | tr -d '\r')
+    printf '%-4s %-8s %-9s %8s %12s %12s %14s\n' "$dpi" "$m" "$kind" "$records" "$startup" "$shutdown" "$peak"
+  done
+}
+
+printf '%-4s %-8s %-9s %8s %12s %12s %14s\n' dpi mode targets records startup_ms shutdown_ms peak_kib
 for count in 0 1000 10000; do
   for kind in distinct same; do
     [ "$count" = 0 ] && [ "$kind" = same ] && continue
-    file="$work/catalogue-$count-$kind.olf"
-    [ -f "$file" ] || make_catalogue "$count" "$kind" "$file"
-    wine_file=$(unix_to_wine "$file")
-    for mode in app floor pixels items bare; do
-      # The launcher rewrites its data file at exit: give it a copy.
-      cp "$file" "$work/run.olf"
-      arg="$wine_file"; [ "$mode" = app ] && arg=$(unix_to_wine "$work/run.olf")
-      read -r m records startup shutdown peak < <("$runner" "$bench" "$mode" "$arg" | tr -d '\r')
-      printf '%-8s %-9s %8s %12s %12s %14s\n' "$m" "$kind" "$records" "$startup" "$shutdown" "$peak"
-    done
+    row 96 "$count" "$kind" app floor pixels items bare
   done
 done
+row 144 1000 distinct app floor pixels items

@@ -62,14 +62,6 @@ CAboutDlg::CAboutDlg(CWnd* parent) : CDialog(IDD_ABOUTBOX, parent) {}
 
 CAboutDlg::~CAboutDlg() = default;
 
-const MessageMap* CAboutDlg::GetThisMessageMap() {
-  static constexpr MessageMapEntry kEntries[] = {
-      MapMessage<&CAboutDlg::OnDestroy>(WM_DESTROY),
-  };
-  static const MessageMap map{&CDialog::GetThisMessageMap, kEntries};
-  return &map;
-}
-
 void CAboutDlg::DoDataExchange(CDataExchange* pDX) {
   DDX_Control(pDX, IDC_WEB_LINK, m_linkWeb);
   DDX_Control(pDX, IDC_MAIL_LINK, m_linkMail);
@@ -79,42 +71,64 @@ bool CAboutDlg::OnInitDialog() {
   CDialog::OnInitDialog();  // attaches both links
   SetUpLink(m_linkMail, kMailUrl);
   SetUpLink(m_linkWeb, kWebUrl);
-  ShowBannerForDpi(ol::WindowDpi(m_hWnd));
+  m_banner.SubclassWindow(::GetWindow(m_hWnd, GW_CHILD));  // the template's first control
+  const int dpi = ol::WindowDpi(m_hWnd);
+  m_banner.ShowAtSize({ol::ScaleForDpi(kBannerSize.cx, dpi), ol::ScaleForDpi(kBannerSize.cy, dpi)});
   return true;  // the focus goes to the first control that takes it: OK
 }
 
-void CAboutDlg::ShowBannerForDpi(int dpi) {
-  const int width = ol::ScaleForDpi(kBannerSize.cx, dpi);
-  const int height = ol::ScaleForDpi(kBannerSize.cy, dpi);
-  if (width == kBannerSize.cx) return;  // the template's own picture
-  const DrawnBanner* drawn = &kDrawnBanners[std::size(kDrawnBanners) - 1];
-  for (const DrawnBanner& banner : kDrawnBanners) {
-    if (banner.width >= width) {
-      drawn = &banner;
-      break;
-    }
-  }
-  ol::UniqueGdiObject picture(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(drawn->id), IMAGE_BITMAP,
-                                           0, 0, LR_CREATEDIBSECTION));
-  BITMAP size{};
-  if (!picture || !::GetObjectA(picture.Get(), sizeof size, &size)) return;
-  if (size.bmWidth != width || size.bmHeight != height) {
-    picture.Reset(ShrinkBitmap(static_cast<HBITMAP>(picture.Get()), width, height));
-    if (!picture) return;
-  }
-  HWND banner = ::GetWindow(m_hWnd, GW_CHILD);  // the template's first control
-  m_hTemplateBanner = reinterpret_cast<HGDIOBJ>(
-      ::SendMessageA(banner, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.Get())));
-  m_bmpBanner = std::move(picture);
+const MessageMap* CAboutBanner::GetThisMessageMap() {
+  static constexpr MessageMapEntry kEntries[] = {
+      MapMessage<&CAboutBanner::OnDpiChangedAfterParent>(ol::kWmDpiChangedAfterParent),
+      MapMessage<&CAboutBanner::OnDestroy>(WM_DESTROY),
+  };
+  static const MessageMap map{&CStatic::GetThisMessageMap, kEntries};
+  return &map;
 }
 
-LRESULT CAboutDlg::OnDestroy(WPARAM, LPARAM) {
-  // The control gets its own picture back before ours goes with the dialog object.
-  if (m_bmpBanner) {
-    ::SendMessageA(::GetWindow(m_hWnd, GW_CHILD), STM_SETIMAGE, IMAGE_BITMAP,
-                   reinterpret_cast<LPARAM>(m_hTemplateBanner));
+void CAboutBanner::ShowAtSize(SIZE size) {
+  HGDIOBJ shown = nullptr;
+  ol::UniqueGdiObject picture;
+  if (size.cx != kBannerSize.cx || size.cy != kBannerSize.cy) {
+    const DrawnBanner* drawn = &kDrawnBanners[std::size(kDrawnBanners) - 1];
+    for (const DrawnBanner& banner : kDrawnBanners) {
+      if (banner.width >= size.cx) {
+        drawn = &banner;
+        break;
+      }
+    }
+    picture.Reset(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(drawn->id), IMAGE_BITMAP, 0, 0,
+                               LR_CREATEDIBSECTION));
+    BITMAP drawnSize{};
+    if (!picture || !::GetObjectA(picture.Get(), sizeof drawnSize, &drawnSize)) return;
+    if (drawnSize.bmWidth != size.cx || drawnSize.bmHeight != size.cy) {
+      picture.Reset(ShrinkBitmap(static_cast<HBITMAP>(picture.Get()), size.cx, size.cy));
+      if (!picture) return;
+    }
+    shown = picture.Get();
+  } else if (!m_bReplaced) {
+    return;  // the template's own picture is the one
+  } else {
+    shown = m_hTemplatePicture;
   }
+  const auto previous = reinterpret_cast<HGDIOBJ>(
+      SendMessage(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(shown)));
+  if (!m_bReplaced) m_hTemplatePicture = previous;
+  m_bReplaced = shown != m_hTemplatePicture;
+  m_bmpShown = std::move(picture);  // the picture shown before goes once the control let go of it
+}
+
+LRESULT CAboutBanner::OnDpiChangedAfterParent(WPARAM, LPARAM) {
+  const RECT place = GetWindowRect();
+  ShowAtSize({place.right - place.left, place.bottom - place.top});
   return 0;
+}
+
+LRESULT CAboutBanner::OnDestroy(WPARAM wParam, LPARAM lParam) {
+  // The control gets its own picture back before ours goes with this object.
+  if (m_bReplaced) SendMessage(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(m_hTemplatePicture));
+  m_bReplaced = false;
+  return DefWindowProc(WM_DESTROY, wParam, lParam);
 }
 
 namespace ol {

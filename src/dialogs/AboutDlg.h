@@ -5,30 +5,38 @@
 #include "controls/HyperLink.h"
 #include "framework/Dialog.h"
 #include "framework/Handle.h"
+#include "framework/Static.h"
+
+// The about box's picture at the size its place has: 300 x 75 pixels at 96 DPI, which is the
+// template's own picture; the pictures drawn for 150 % and 200 % where those fit, and between
+// them the next larger one shrunk. When the dialog moves to a display of another DPI, Windows
+// scales the place with the dialog, and the picture follows.
+class CAboutBanner : public CStatic {
+ public:
+  static const MessageMap* GetThisMessageMap();
+  const MessageMap* GetMessageMap() const override { return GetThisMessageMap(); }
+
+  void ShowAtSize(SIZE size);
+  LRESULT OnDpiChangedAfterParent(WPARAM wParam, LPARAM lParam);
+  LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
+
+ private:
+  ol::UniqueGdiObject m_bmpShown;      // the picture shown instead of the template's
+  HGDIOBJ m_hTemplatePicture = nullptr;  // the template's, the control's own: given back
+  bool m_bReplaced = false;
+};
 
 class CAboutDlg : public CDialog {
  public:
   explicit CAboutDlg(CWnd* parent = nullptr);
   ~CAboutDlg() override;
 
-  static const MessageMap* GetThisMessageMap();
-  const MessageMap* GetMessageMap() const override { return GetThisMessageMap(); }
-
   CHyperLink m_linkWeb;
   CHyperLink m_linkMail;
+  CAboutBanner m_banner;
 
   void DoDataExchange(CDataExchange* pDX) override;
   bool OnInitDialog() override;
-
- private:
-  // The banner as large as the dialog's DPI makes its place: 300 x 75 pixels at 96 DPI, which
-  // the template's picture is; the pictures drawn for 150 % and 200 % where those fit, shrunk
-  // from the next larger one between them.
-  void ShowBannerForDpi(int dpi);
-  LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
-
-  ol::UniqueGdiObject m_bmpBanner;          // the banner shown instead of the template's
-  HGDIOBJ m_hTemplateBanner = nullptr;      // the template's, the control's own: given back
 };
 
 namespace ol {

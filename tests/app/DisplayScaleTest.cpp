@@ -351,6 +351,15 @@ TEST_F(DisplayScaleTest, TheAboutBoxShowsItsPictureAtTheDisplaysScaleAndItsLinks
     EXPECT_EQ(picture.bmHeight, ol::ScaleForDpi(75, dpi));
     EXPECT_EQ(WindowSize(banner).cx, ol::ScaleForDpi(300, dpi));
     EXPECT_EQ(WindowSize(banner).cy, ol::ScaleForDpi(75, dpi));
+    // On a display of another scale Windows gives the picture's place the size for that scale:
+    // 200 % (drawn for it), or 125 % from 200 % (shrunk from the picture drawn for 150 %).
+    const SIZE place = dpi == 192 ? SIZE{375, 94} : SIZE{600, 150};
+    ::SetWindowPos(banner, nullptr, 0, 0, place.cx, place.cy, SWP_NOMOVE | SWP_NOZORDER);
+    ::SendMessageA(banner, ol::kWmDpiChangedAfterParent, 0, 0);
+    ::GetObjectA(reinterpret_cast<HBITMAP>(::SendMessageA(banner, STM_GETIMAGE, IMAGE_BITMAP, 0)), sizeof picture,
+                 &picture);
+    EXPECT_EQ(picture.bmWidth, place.cx);
+    EXPECT_EQ(picture.bmHeight, place.cy);
 
     // Windows scales a dialog that moves to a display of another DPI, makes its font anew, then
     // tells the controls: a link takes the dialog's new font, underlined, and fits it. Wine

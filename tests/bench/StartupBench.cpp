@@ -2,17 +2,20 @@
 // (the icon extraction alone) and beside a bare program that fills a list view the naive
 // way. Each run is one measurement in a fresh process:
 //   startup_bench app <data file>     the launcher's own start-up, first idle and shut-down
-//   startup_bench floor <data file>   one ExtractIconExA call per program shortcut
+//   startup_bench floor <data file>   one extraction per program shortcut, as the launcher
+//                                     extracts: both icons at the display's icon sizes
 //   startup_bench pixels <data file>  the floor, plus reading each icon's exact pixels
 //                                     (GetIconInfo, as the image lists' own append does)
 //   startup_bench items <data file>   one list item per record, set the launcher's way (item,
 //                                     column text, record pointer), with no images at all
 //   startup_bench bare <data file>    a plain list view filled one item and icon at a time
 // It prints one line: "<mode> <records> <startup ms> <shutdown ms> <peak working set KiB>".
+// On a scaled display (OL_DPI, see tools/wine-run.sh.in) every icon is at that display's size.
 #include <windows.h>
 #include <commctrl.h>
 #include <psapi.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <chrono>
 #include <cstdio>
@@ -74,13 +77,23 @@ int RunApp(const std::string& dataFile) {
   return 0;
 }
 
+// The system's icon sizes, at the display's scale.
+SIZE IconSizes() { return {::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CXSMICON)}; }
+
+// Both icons of a target at the display's sizes, as the launcher extracts them.
+bool ExtractIcons(const std::string& target, HICON& large, HICON& small) {
+  const SIZE sizes = IconSizes();
+  return ::SHDefExtractIconA(target.c_str(), 0, 0, &large, &small, static_cast<UINT>(MAKELONG(sizes.cx, sizes.cy))) ==
+         S_OK;
+}
+
 int RunFloor(const std::string& dataFile) {
   const auto records = ReadRecords(dataFile);
   const auto start = Clock::now();
   for (const auto& record : records) {
     HICON large = nullptr;
     HICON small = nullptr;
-    if (::ExtractIconExA(record.m_strTarget.c_str(), 0, &large, &small, 1) == 2) {
+    if (ExtractIcons(record.m_strTarget, large, small)) {
       ::DestroyIcon(large);
       ::DestroyIcon(small);
     }
@@ -96,7 +109,7 @@ int RunPixels(const std::string& dataFile) {
   const auto start = Clock::now();
   for (const auto& record : records) {
     HICON icons[2] = {};
-    if (::ExtractIconExA(record.m_strTarget.c_str(), 0, &icons[0], &icons[1], 1) != 2) continue;
+    if (!ExtractIcons(record.m_strTarget, icons[0], icons[1])) continue;
     for (HICON icon : icons) {
       ICONINFO info{};
       if (::GetIconInfo(icon, &info)) {
@@ -124,10 +137,12 @@ struct ImageLists {
   HIMAGELIST small;
 };
 
-// Empty 32 x 32 and 16 x 16 lists, as the launcher's, handed to the list (which destroys them).
+// Empty lists at the system's icon sizes, as the launcher's, handed to the list (which destroys
+// them).
 ImageLists AttachImageLists(HWND list) {
-  const ImageLists lists{::ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, 8, 4),
-                         ::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 8, 4)};
+  const SIZE sizes = IconSizes();
+  const ImageLists lists{::ImageList_Create(sizes.cx, sizes.cx, ILC_COLOR32 | ILC_MASK, 8, 4),
+                         ::ImageList_Create(sizes.cy, sizes.cy, ILC_COLOR32 | ILC_MASK, 8, 4)};
   ::SendMessageA(list, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(lists.large));
   ::SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(lists.small));
   return lists;
