@@ -1,0 +1,96 @@
+// The shortcut list at the scale of the frame's display: its image lists at the system's icon
+// sizes, its font and icon spacing, and all of them made anew when the frame moves to a display
+// of another DPI.
+#include "listview/OrbelslaunchView.h"
+
+#include <commctrl.h>
+
+#include "app/MainFrame.h"
+#include "catalogue/CatalogueIcons.h"
+#include "framework/Dpi.h"
+#include "res/resource.h"
+
+int COrbelslaunchView::Dpi() const {
+  if (CMainFrame* main = MainFrame()) return main->Dpi();
+  return ol::WindowDpi(m_hWnd);
+}
+
+void COrbelslaunchView::CreateImageLists(CImageList& large, CImageList& small, int dpi) {
+  HINSTANCE instance = ::GetModuleHandleA(nullptr);
+  for (auto [list, metric] : {std::pair{&large, SM_CXICON}, std::pair{&small, SM_CXSMICON}}) {
+    const int size = ol::SystemMetricForDpi(metric, dpi);
+    list->Create(size, size, ILC_COLOR32 | ILC_MASK, 8, 4);
+    list->SetBkColor(CLR_NONE);
+    for (UINT id : {IDI_NOICON, IDI_FOLDER}) list->Add(ol::UniqueIcon(ol::LoadIconOfSize(instance, id, size)).Get());
+  }
+}
+
+void COrbelslaunchView::RebuildImageLists(int dpi) {
+  CImageList large;
+  CImageList small;
+  CreateImageLists(large, small, dpi);
+  ol::RefillCatalogueIcons(m_list, m_imageListLarge, m_imageListSmall, large, small);
+  // The list lets go of the old lists without destroying them: they are ours again.
+  m_list.SetImageList(large.GetSafeHandle(), LVSIL_NORMAL);
+  m_list.SetImageList(small.GetSafeHandle(), LVSIL_SMALL);
+  for (auto [old, fresh] : {std::pair{&m_imageListLarge, &large}, std::pair{&m_imageListSmall, &small}}) {
+    ::ImageList_Destroy(old->Detach());
+    old->Attach(fresh->Detach());
+    old->SetOwnedByControl();
+  }
+}
+
+void COrbelslaunchView::ApplyListFont(int dpi) {
+  const LOGFONTW font = ol::IconTitleFontForDpi(dpi);
+  ol::UniqueGdiObject created(::CreateFontIndirectW(&font));
+  SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(created.Get()), TRUE);
+  // The list gives its column header the font only while it shows Details.
+  if (HWND header = ListView_GetHeader(m_hWnd)) {
+    ::SendMessageA(header, WM_SETFONT, reinterpret_cast<WPARAM>(created.Get()), TRUE);
+  }
+  m_fontList = std::move(created);  // the old font goes once the list and header have the new one
+}
+
+void COrbelslaunchView::ApplyIconSpacing(int dpi) {
+  SendMessage(LVM_SETICONSPACING, 0,
+              MAKELPARAM(ol::SystemMetricForDpi(SM_CXICONSPACING, dpi), ol::SystemMetricForDpi(SM_CYICONSPACING, dpi)));
+}
+
+int COrbelslaunchView::FirstVisibleItem() const {
+  const DWORD mode = GetStyle() & LVS_TYPEMASK;
+  if (mode == LVS_REPORT || mode == LVS_LIST) return ListView_GetTopIndex(m_hWnd);
+  const RECT client = GetClientRect();
+  for (int i = 0; i < m_list.GetItemCount(); ++i) {
+    RECT item{LVIR_BOUNDS, 0, 0, 0};
+    RECT seen{};
+    if (::SendMessageA(m_hWnd, LVM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item)) &&
+        ::IntersectRect(&seen, &item, &client)) {
+      return i;
+    }
+  }
+  return -1;
+}
+
+void COrbelslaunchView::BeginDpiChange() {
+  if (m_pList == nullptr) return;  // not set up yet: the initial update uses the new DPI
+  const int dpi = Dpi();
+  m_nFirstVisibleBeforeDpiChange = FirstVisibleItem();
+  m_list.SetRedraw(false);
+  RebuildImageLists(dpi);
+  ApplyListFont(dpi);
+  ApplyIconSpacing(dpi);
+}
+
+void COrbelslaunchView::EndDpiChange() {
+  if (m_pList == nullptr) return;
+  LayoutColumns();
+  if ((GetStyle() & LVS_TYPEMASK) == LVS_LIST) FitListColumnWidth();
+  if ((GetStyle() & LVS_TYPEMASK) <= LVS_SMALLICON) SendMessage(LVM_ARRANGE, LVA_DEFAULT);
+  // The item that was shown first is shown first again: scrolled to the end, then back to it.
+  if (m_nFirstVisibleBeforeDpiChange >= 0) {
+    m_list.EnsureVisible(m_list.GetItemCount() - 1, false);
+    m_list.EnsureVisible(m_nFirstVisibleBeforeDpiChange, false);
+  }
+  m_list.SetRedraw(true);
+  Invalidate();
+}
