@@ -11,14 +11,6 @@
 namespace ol {
 
 namespace {
-bool IsIconHandle(HICON icon) {
-  ICONINFO info{};
-  if (icon == nullptr || !::GetIconInfo(icon, &info)) return false;
-  if (info.hbmMask) ::DeleteObject(info.hbmMask);
-  if (info.hbmColor) ::DeleteObject(info.hbmColor);
-  return true;
-}
-
 BITMAPINFO ImageFormat(int size) {
   BITMAPINFO format{};
   format.bmiHeader.biSize = sizeof format.bmiHeader;
@@ -48,8 +40,8 @@ TargetIcons ExtractTargetIcons(const std::string& target, IconSizes sizes) {
   const HRESULT result = ::SHDefExtractIconA(target.c_str(), 0, 0, &large, &small,
                                              static_cast<UINT>(MAKELONG(sizes.large, sizes.small)));
   if (result == S_OK) {
-    if (IsIconHandle(large)) icons.large.Reset(large);
-    if (IsIconHandle(small)) icons.small.Reset(small);
+    icons.large.Reset(large);
+    icons.small.Reset(small);
   }
   return icons;
 }
@@ -149,6 +141,19 @@ int CIconListFiller::Put(const Pixels& pixels) {
   return position;
 }
 
+bool CIconListFiller::PutBitmapsOf(HICON icon) {
+  // A colour icon of exactly the list's size goes into the room made for it straight from its
+  // own bitmaps: one copy out of the icon, one into the list, the picture as an append gives it.
+  if (m_colorBits == nullptr || icon == nullptr || m_next >= m_first + m_reserved) return false;
+  ICONINFO info{};
+  if (!::GetIconInfo(icon, &info)) return false;
+  UniqueGdiObject colorBitmap(info.hbmColor);
+  UniqueGdiObject maskBitmap(info.hbmMask);
+  BITMAP bitmap{};
+  return info.hbmColor && ::GetObjectA(info.hbmColor, sizeof bitmap, &bitmap) && bitmap.bmWidth == m_size &&
+         bitmap.bmHeight == m_size && ::ImageList_Replace(m_list.GetSafeHandle(), m_next, info.hbmColor, info.hbmMask);
+}
+
 int CIconListFiller::Skip() {
   if (m_next >= m_first + m_reserved) {
     if (!m_list.SetImageCount(m_next + 1)) return -1;
@@ -158,6 +163,7 @@ int CIconListFiller::Skip() {
 }
 
 int CIconListFiller::Put(HICON icon) {
+  if (PutBitmapsOf(icon)) return m_next++;
   if (auto pixels = Read(icon)) return Put(*pixels);
   // The list's own way: scaled to its size, as a one-by-one append does.
   const int position = m_next < m_first + m_reserved ? m_list.Replace(m_next, icon) : m_list.Add(icon);
