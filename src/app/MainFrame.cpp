@@ -148,6 +148,7 @@ LRESULT CMainFrame::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
   }
   RecalcLayout();
   if (view != nullptr) view->EndDpiChange();
+  OnIdleUpdateCmdUI();  // the new toolbar's buttons in their commands' states at once
   return 0;
 }
 

@@ -79,8 +79,11 @@
 #define IDS_PARSE_INT                   61712
 #define IDS_PARSE_INT_RANGE             61713
 
-/* Controls without an identifier of their own (same text as in winres.h) */
+/* Controls without an identifier of their own (same text as in winres.h), and the value such
+   a control carries in the dialog templates: 0xFFFF, what IDC_STATIC became in the 16-bit
+   identifier of a DIALOG template (a DIALOGEX keeps 32 bits, where -1 would stay -1) */
 #define IDC_STATIC                      (-1)
+#define IDC_NO_ID                       0xFFFF
 
 /* About box (100) */
 #define IDC_MAIL_LINK                   1000

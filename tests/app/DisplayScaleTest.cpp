@@ -294,6 +294,15 @@ TEST_F(DisplayScaleTest, MovingToADisplayOfAnotherScaleGivesTheFiguresOfAStartTh
   EXPECT_NE(ImagePixels(large, gone), ImagePixels(large, ol::kIconNone));
   EXPECT_NE(ImagePixels(large, gone), std::vector<std::uint32_t>(ImagePixels(large, gone).size(), 0));
   ExpectNoTextCutOff(launcher);
+
+  // And back: the toolbar made anew shows its commands' states at once, before any idle time.
+  list.SetItemState(25, 0, LVIS_SELECTED);
+  launcher.Idle();
+  RECT back{suggested.left, suggested.top, suggested.left + ol::ScaleForDpi(450, from),
+            suggested.top + ol::ScaleForDpi(300, from)};
+  ::SendMessageA(launcher.FrameHwnd(), WM_DPICHANGED, MAKEWPARAM(from, from), reinterpret_cast<LPARAM>(&back));
+  EXPECT_EQ(MeasureMainWindow(launcher), ExpectedMainWindow(from, launcher.View()->GetClientRect().right));
+  EXPECT_FALSE(::SendMessageA(launcher.Frame()->m_wndToolBar.m_hWnd, TB_ISBUTTONENABLED, ID_DELETE, 0));
 }
 
 TEST_F(DisplayScaleTest, EveryDialogKeepsItsDialogUnitsInAFontOfTheDisplaysScale) {
