@@ -6,6 +6,7 @@ Everything is drawn procedurally with the Python standard library only:
     app.ico               application icon: glossy blue planet with a gold ring
     noicon.ico            red prohibition sign (program shortcut without icon)
     folder.ico            yellow folder with a shortcut arrow overlay
+    loading.ico           ring of grey dots on a pale tile (an icon still to come)
     recorder.ico          green square with a white "R" (test helper program)
     toolbar.bmp           ten 16x16 toolbar buttons, 24-bit, grey mask colour
     toolbar_disabled.bmp  the same buttons, greyed and embossed
@@ -707,6 +708,27 @@ def icon_folder(size):
     return cv.image()
 
 
+def icon_loading(size):
+    """A neutral placeholder: a pale tile with a ring of dots fading round it,
+    the way a picture still on its way is shown."""
+    cv, base = icon_canvas(size)
+    k = base / 32.0
+    e = 2.0 * k
+    cv.fill(cv.mask().round_rect(e, e, base - e, base - e, 6 * k), rgb(0xB8C2CE))
+    cv.fill(cv.mask().round_rect(e + 0.8 * k, e + 0.8 * k, base - e - 0.8 * k, base - e - 0.8 * k, 5.2 * k),
+            linear(0, 0, 0, base, [(0, rgb(0xF7F9FB)), (1, rgb(0xE3E8EE))]))
+    c = base / 2.0
+    dots = 8 if base == 32 else 6
+    ring = 8.0 * k if base == 32 else 8.0 * k * 0.95
+    dot = 2.2 * k if base == 32 else 2.9 * k
+    for i in range(dots):
+        a = math.radians(-90 + i * 360.0 / dots)
+        shade = 0.25 + 0.75 * (dots - i) / dots
+        cv.fill(cv.mask().circle(c + ring * math.cos(a), c + ring * math.sin(a), dot),
+                rgb(0x4A6A8C, shade))
+    return cv.image()
+
+
 def icon_recorder(size):
     cv, base = icon_canvas(size)
     k = base / 32.0
@@ -1305,7 +1327,8 @@ def main(argv):
 
     # Icons
     icons = [('app.ico', icon_app, APP_ICON_SIZES), ('noicon.ico', icon_noicon, ICON_SIZES),
-             ('folder.ico', icon_folder, ICON_SIZES), ('recorder.ico', icon_recorder, ICON_SIZES)]
+             ('folder.ico', icon_folder, ICON_SIZES), ('loading.ico', icon_loading, ICON_SIZES),
+             ('recorder.ico', icon_recorder, ICON_SIZES)]
     report = []
     for name, draw, sizes in icons:
         images = [draw(size) for size in sizes]

@@ -7,6 +7,9 @@
 
 #include "catalogue/CatalogueList.h"
 #include "catalogue/ShortcutIcons.h"
+#include "catalogue/TargetImages.h"
+#include "framework/Dpi.h"
+#include "res/resource.h"
 
 namespace ol {
 
@@ -68,11 +71,9 @@ class CTargetImageSource {
   std::unordered_map<std::string, Target> m_targets;
 };
 
-// An image of an old list, put into a fresh one at the fresh list's size; a blank image where
-// the old list has none.
-void PutOldImage(CIconListFiller& filler, const CImageList& old, int position) {
-  UniqueIcon icon(::ImageList_GetIcon(old.GetSafeHandle(), position, ILD_NORMAL));
-  if (!icon || filler.Put(icon.Get()) < 0) filler.Skip();
+void MakeRoom(CImageList& large, CImageList& small, int count) {
+  if (large.GetImageCount() < count) large.SetImageCount(count);
+  if (small.GetImageCount() < count) small.SetImageCount(count);
 }
 
 }  // namespace
@@ -97,32 +98,48 @@ void AssignCatalogueIcons(std::vector<CShortcut>& records, CImageList& large, CI
   }
 }
 
-void RefillCatalogueIcons(const CListCtrl& list, const CImageList& oldLarge, const CImageList& oldSmall,
-                          CImageList& large, CImageList& small) {
-  const int first = large.GetImageCount();  // the two built-in images
-  const int count = oldLarge.GetImageCount();
-  // The target whose picture stands at each position.
-  std::vector<const std::string*> targets(static_cast<std::size_t>(std::max(count, 0)), nullptr);
-  for (int i = 0; i < list.GetItemCount(); ++i) {
-    const CShortcut* record = RecordAt(list, i);
-    if (record == nullptr || !record->IsProgram() || record->m_nIconIndex < first || record->m_nIconIndex >= count) {
+void FillWithLoadingPicture(CImageList& large, CImageList& small, const std::vector<int>& positions) {
+  if (positions.empty()) return;
+  HINSTANCE instance = ::GetModuleHandleA(nullptr);
+  const IconSizes sizes = ImageListSizes(large, small);
+  TargetIcons loading;
+  loading.large.Reset(LoadIconOfSize(instance, IDI_LOADING, sizes.large));
+  loading.small.Reset(LoadIconOfSize(instance, IDI_LOADING, sizes.small));
+  // Made into pictures once, then put at every position.
+  const auto pictures = MakeTargetImages(std::move(loading), sizes);
+  if (pictures == nullptr) return;
+  for (int position : positions) PlaceTargetImages(large, small, position, *pictures);
+}
+
+void PlanCatalogueIcons(std::vector<CShortcut>& records, CImageList& large, CImageList& small) {
+  int next = large.GetImageCount();
+  std::vector<int> positions;
+  for (CShortcut& record : records) {
+    if (!record.IsProgram()) {
+      record.m_nIconIndex = kIconFolder;
       continue;
     }
-    targets[static_cast<std::size_t>(record->m_nIconIndex)] = &record->m_strTarget;
+    record.m_nIconIndex = next;
+    positions.push_back(next++);
   }
+  if (positions.empty()) return;
+  MakeRoom(large, small, next);
+  FillWithLoadingPicture(large, small, positions);
+}
 
-  CIconListFiller largeFiller(large, count - first);
-  CIconListFiller smallFiller(small, count - first);
-  CTargetImageSource source(largeFiller, smallFiller, ImageListSizes(large, small));
-  for (int position = first; position < count; ++position) {
-    if (const std::string* target = targets[static_cast<std::size_t>(position)]) source.Expect(*target);
+void PlanRefetchedIcons(const CListCtrl& list, const CImageList& old, CImageList& large, CImageList& small) {
+  const int count = old.GetImageCount();
+  std::vector<int> positions;
+  for (int i = 0; i < list.GetItemCount(); ++i) {
+    const CShortcut* record = RecordAt(list, i);
+    if (record != nullptr && record->IsProgram() && record->m_nIconIndex >= kFirstTargetImage &&
+        record->m_nIconIndex < count) {
+      positions.push_back(record->m_nIconIndex);
+    }
   }
-  for (int position = first; position < count; ++position) {
-    const std::string* target = targets[static_cast<std::size_t>(position)];
-    if (target != nullptr && source.Put(*target) >= 0) continue;
-    PutOldImage(largeFiller, oldLarge, position);
-    PutOldImage(smallFiller, oldSmall, position);
-  }
+  // Positions that no shortcut uses any more (their shortcuts were deleted) stay blank.
+  MakeRoom(large, small, count);
+  FillWithLoadingPicture(large, small, positions);
 }
 
 }  // namespace ol

@@ -24,7 +24,8 @@ std::string DefaultDataFilePath() { return GetLauncherDirectory() + "\\" + std::
 
 CDataFile::CDataFile() : m_strPath(DefaultDataFilePath()) {}
 
-void CDataFile::LoadShortcuts(const CListCtrl& list, CImageList& large, CImageList& small, HWND owner) {
+void CDataFile::LoadShortcuts(const CListCtrl& list, CImageList& large, CImageList& small, HWND owner,
+                              IconPlan plan) {
   if (!PathExists(m_strPath)) return;
   const std::optional<std::string> bytes = ReadWholeFile(m_strPath);
   if (!bytes) {
@@ -35,7 +36,7 @@ void CDataFile::LoadShortcuts(const CListCtrl& list, CImageList& large, CImageLi
 
   std::vector<CShortcut> records;
   ParseDataFile(*bytes, [&records](CShortcut&& record) { records.push_back(std::move(record)); });
-  AssignCatalogueIcons(records, large, small);
+  plan(records, large, small);
 
   // One repaint and one arrangement for the whole catalogue, and room for every item at once.
   const LONG style = ::GetWindowLongA(list.GetSafeHwnd(), GWL_STYLE);

@@ -6,6 +6,9 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "catalogue/CatalogueIcons.h"
 
 #include "framework/ImageList.h"
 #include "framework/ListCtrl.h"
@@ -32,9 +35,14 @@ class CDataFile {
 
   const std::string& GetPath() const { return m_strPath; }
 
+  // How the records just read get their icon indices and images, before their items go in:
+  // at once (AssignCatalogueIcons) or later (PlanCatalogueIcons).
+  using IconPlan = void (*)(std::vector<CShortcut>& records, CImageList& large, CImageList& small);
+
   // Fills the empty list with the file's records in file order, giving each its icon index.
   // A missing file is an empty catalogue; an unreadable one is reported.
-  void LoadShortcuts(const CListCtrl& list, CImageList& large, CImageList& small, HWND owner);
+  void LoadShortcuts(const CListCtrl& list, CImageList& large, CImageList& small, HWND owner,
+                     IconPlan plan = AssignCatalogueIcons);
 
   // Sorts the list into catalogue order and writes every record. A file that was there but
   // could not be read at start-up is first kept as a backup beside it (LaunchData.olf.bak,

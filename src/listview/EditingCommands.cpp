@@ -32,7 +32,10 @@ void COrbelslaunchView::OnUpdateSelectedShortcut(CCmdUI* cmdUI) { cmdUI->Enable(
 void COrbelslaunchView::OnUpdateDeleteAll(CCmdUI* cmdUI) { cmdUI->Enable(m_pList && m_list.GetItemCount() != 0); }
 
 void COrbelslaunchView::OnLaunchShortcut() {
-  if (const ol::CShortcut* record = SelectedRecord()) ol::LaunchShortcut(*record, m_hWnd);
+  ol::CShortcut* record = SelectedRecord();
+  if (record == nullptr) return;
+  m_iconArrival.NeedNow(*record);  // whether the target gives an icon decides the launch
+  ol::LaunchShortcut(*record, m_hWnd);
 }
 
 void COrbelslaunchView::ShowExistingShortcut(int item, const char* text) {
@@ -57,6 +60,7 @@ COrbelslaunchView::AddResult COrbelslaunchView::AddProgramShortcut(const std::st
   const int existing = ol::FindDuplicateTarget(
       m_list.GetItemCount(), [this](int i) { return ol::RecordAt(m_list, i); }, ol::kTypeProgram, path);
   if (existing >= 0) return {AddOutcome::DuplicateProgram, existing};
+  m_iconArrival.FinishClosingUp();  // the icon indices are final before an image is appended
   ol::CShortcut record{std::string(ol::kTypeProgram), ol::DefaultProgramName(ol::GetFileNamePart(path)), path,
                        commandLine, ol::kIconNone};
   record.m_nIconIndex = ol::AppendTargetIcons(m_imageListLarge, m_imageListSmall, ExtractIcons(path));
@@ -122,6 +126,7 @@ void COrbelslaunchView::OnDelete() {
                     MB_ICONQUESTION | MB_YESNO) != IDYES) {
     return;
   }
+  m_iconArrival.Forget(ol::RecordAt(m_list, item));
   ol::DeleteShortcutRecord(ol::RecordAt(m_list, item));
   m_list.SetItemData(item, 0);
   m_list.DeleteItem(item);
@@ -133,6 +138,7 @@ void COrbelslaunchView::OnDeleteAll() {
                     "Remove All Shortcuts", MB_ICONQUESTION | MB_YESNO | MB_DEFBUTTON2) != IDYES) {
     return;
   }
+  m_iconArrival.ForgetAll();
   ol::RemoveAllShortcuts(m_list);
 }
 
@@ -141,6 +147,7 @@ ol::TargetIcons COrbelslaunchView::ExtractIcons(const std::string& target) const
 }
 
 void COrbelslaunchView::RefreshProgramIcon(int item, ol::CShortcut& record) {
+  m_iconArrival.FinishClosingUp();  // the icon indices are final before an image is appended
   const ol::TargetIcons icons = ExtractIcons(record.m_strTarget);
   if (record.m_nIconIndex != ol::kIconNone) {
     ol::ReplaceTargetIcons(m_imageListLarge, m_imageListSmall, record.m_nIconIndex, icons);
@@ -154,6 +161,7 @@ void COrbelslaunchView::OnProperties() {
   const int item = SelectedItem();
   ol::CShortcut* record = SelectedRecord();
   if (record == nullptr) return;
+  m_iconArrival.NeedNow(*record);  // a new target's icon takes the place of the old one
   CShortcutPropertiesDlg dialog;
   dialog.m_strType = record->m_strType;
   dialog.m_strTarget = record->m_strTarget;
@@ -177,6 +185,7 @@ void COrbelslaunchView::OnReloadIcon() {
   const int item = SelectedItem();
   ol::CShortcut* record = SelectedRecord();
   if (record == nullptr || record->m_nIconIndex == ol::kIconFolder) return;
+  m_iconArrival.NeedNow(*record);
   if (ol::PathExists(record->m_strTarget)) {
     RefreshProgramIcon(item, *record);
     return;

@@ -29,15 +29,22 @@ void COrbelslaunchView::RebuildImageLists(int dpi) {
   CImageList large;
   CImageList small;
   CreateImageLists(large, small, dpi);
-  ol::RefillCatalogueIcons(m_list, m_imageListLarge, m_imageListSmall, large, small);
-  // The list lets go of the old lists without destroying them: they are ours again.
+  // Every position a shortcut uses shows the loading picture until its icon arrives at the new
+  // size, from the same thread as at start-up: the window is never held up.
+  ol::PlanRefetchedIcons(m_list, m_imageListLarge, large, small);
+  // The list lets go of the old lists without destroying them: they are ours again, kept until
+  // every icon has arrived.
   m_list.SetImageList(large.GetSafeHandle(), LVSIL_NORMAL);
   m_list.SetImageList(small.GetSafeHandle(), LVSIL_SMALL);
-  for (auto [old, fresh] : {std::pair{&m_imageListLarge, &large}, std::pair{&m_imageListSmall, &small}}) {
-    ::ImageList_Destroy(old->Detach());
-    old->Attach(fresh->Detach());
-    old->SetOwnedByControl();
-  }
+  CImageList oldLarge;
+  CImageList oldSmall;
+  oldLarge.Attach(m_imageListLarge.Detach());
+  oldSmall.Attach(m_imageListSmall.Detach());
+  m_imageListLarge.Attach(large.Detach());
+  m_imageListSmall.Attach(small.Detach());
+  m_imageListLarge.SetOwnedByControl();
+  m_imageListSmall.SetOwnedByControl();
+  m_iconArrival.Restart(m_hWnd, std::move(oldLarge), std::move(oldSmall));
 }
 
 void COrbelslaunchView::ApplyListFont(int dpi) {
@@ -56,25 +63,10 @@ void COrbelslaunchView::ApplyIconSpacing(int dpi) {
               MAKELPARAM(ol::SystemMetricForDpi(SM_CXICONSPACING, dpi), ol::SystemMetricForDpi(SM_CYICONSPACING, dpi)));
 }
 
-int COrbelslaunchView::FirstVisibleItem() const {
-  const DWORD mode = GetStyle() & LVS_TYPEMASK;
-  if (mode == LVS_REPORT || mode == LVS_LIST) return ListView_GetTopIndex(m_hWnd);
-  const RECT client = GetClientRect();
-  for (int i = 0; i < m_list.GetItemCount(); ++i) {
-    RECT item{LVIR_BOUNDS, 0, 0, 0};
-    RECT seen{};
-    if (::SendMessageA(m_hWnd, LVM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item)) &&
-        ::IntersectRect(&seen, &item, &client)) {
-      return i;
-    }
-  }
-  return -1;
-}
-
 void COrbelslaunchView::BeginDpiChange() {
   if (m_pList == nullptr) return;  // not set up yet: the initial update uses the new DPI
   const int dpi = Dpi();
-  m_nFirstVisibleBeforeDpiChange = FirstVisibleItem();
+  m_nFirstVisibleBeforeDpiChange = ol::ItemsOnScreen(m_list).first;
   m_list.SetRedraw(false);
   RebuildImageLists(dpi);
   ApplyListFont(dpi);

@@ -40,6 +40,11 @@ const MessageMap* COrbelslaunchView::GetThisMessageMap() {
   static constexpr MessageMapEntry kEntries[] = {
       MapMessage<&COrbelslaunchView::OnDestroy>(WM_DESTROY),
       MapMessage<&COrbelslaunchView::OnSize>(WM_SIZE),
+      MapMessage<&COrbelslaunchView::OnIconsFetched>(ol::kWmIconsFetched),
+      MapMessage<&COrbelslaunchView::OnTimer>(WM_TIMER),
+      MapMessage<&COrbelslaunchView::OnVScroll>(WM_VSCROLL),
+      MapMessage<&COrbelslaunchView::OnHScroll>(WM_HSCROLL),
+      MapMessage<&COrbelslaunchView::OnMouseWheel>(WM_MOUSEWHEEL),
       MapUpdate<&COrbelslaunchView::UpdateShortcutCount>(ID_INDICATOR_SHORTCUTS),
       MapCommand<&COrbelslaunchView::OnViewLargeIcons>(ID_VIEW_LARGE_ICONS),
       MapCommand<&COrbelslaunchView::OnViewSmallIcons>(ID_VIEW_SMALL_ICONS),
@@ -158,6 +163,7 @@ void COrbelslaunchView::OnInitialUpdate() {
   m_list.SetRedraw(false);
   SetViewMode(m_nViewSetting);
   m_list.SetRedraw(true);
+  m_iconArrival.Start(m_hWnd);  // the items on screen now are fetched first
 
   if (CMainFrame* main = MainFrame()) {
     main->SetSnapWidth(m_nSnapWidth);
@@ -167,12 +173,14 @@ void COrbelslaunchView::OnInitialUpdate() {
 }
 
 void COrbelslaunchView::LoadShortcuts() {
-  m_dataFile.LoadShortcuts(m_list, m_imageListLarge, m_imageListSmall, m_hWnd);
+  // The names are listed at once; the program icons follow from a thread of their own.
+  m_dataFile.LoadShortcuts(m_list, m_imageListLarge, m_imageListSmall, m_hWnd, ol::PlanCatalogueIcons);
 }
 
 void COrbelslaunchView::SaveShortcuts() { m_dataFile.SaveShortcuts(m_list, m_hWnd); }
 
 LRESULT COrbelslaunchView::OnDestroy(WPARAM wParam, LPARAM lParam) {
+  m_iconArrival.Stop();  // no icon is fetched once the window goes
   if (m_pList != nullptr) {
     SaveShortcuts();
     ol::RemoveAllShortcuts(m_list);
@@ -184,6 +192,24 @@ LRESULT COrbelslaunchView::OnDestroy(WPARAM wParam, LPARAM lParam) {
 LRESULT COrbelslaunchView::OnSize(WPARAM wParam, LPARAM lParam) {
   const LRESULT result = DefWindowProc(WM_SIZE, wParam, lParam);
   LayoutColumns();
+  m_iconArrival.PutOnScreenFirst();
+  return result;
+}
+
+LRESULT COrbelslaunchView::OnIconsFetched(WPARAM, LPARAM) {
+  m_iconArrival.OnFetched();
+  return 0;
+}
+
+LRESULT COrbelslaunchView::OnTimer(WPARAM wParam, LPARAM lParam) {
+  if (wParam != ol::kIconArrivalTimer) return DefWindowProc(WM_TIMER, wParam, lParam);
+  m_iconArrival.OnFetched();
+  return 0;
+}
+
+LRESULT COrbelslaunchView::OnScroll(UINT message, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = DefWindowProc(message, wParam, lParam);
+  m_iconArrival.PutOnScreenFirst();
   return result;
 }
 

@@ -9,6 +9,7 @@
 #include "framework/Handle.h"
 #include "framework/ImageList.h"
 #include "framework/ListView.h"
+#include "listview/IconArrival.h"
 
 class CMainFrame;
 
@@ -61,6 +62,15 @@ class COrbelslaunchView : public CListView, public ol::CLauncherSettings {
   // Handlers.
   LRESULT OnDestroy(WPARAM, LPARAM);
   LRESULT OnSize(WPARAM, LPARAM);
+  // Program icons arriving from the fetching thread, and scrolls that bring others on screen.
+  LRESULT OnIconsFetched(WPARAM, LPARAM);
+  LRESULT OnTimer(WPARAM, LPARAM);
+  LRESULT OnScroll(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnVScroll(WPARAM wParam, LPARAM lParam) { return OnScroll(WM_VSCROLL, wParam, lParam); }
+  LRESULT OnHScroll(WPARAM wParam, LPARAM lParam) { return OnScroll(WM_HSCROLL, wParam, lParam); }
+  LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam) { return OnScroll(WM_MOUSEWHEEL, wParam, lParam); }
+  // True while program icons are still on their way.
+  bool IconsArriving() const { return m_iconArrival.Busy(); }
   void UpdateShortcutCount(CCmdUI* cmdUI);
   void OnViewLargeIcons();
   void OnViewSmallIcons();
@@ -138,10 +148,9 @@ class COrbelslaunchView : public CListView, public ol::CLauncherSettings {
   void RefreshProgramIcon(int item, ol::CShortcut& record);
   // A target's icons at the sizes of the view's image lists.
   ol::TargetIcons ExtractIcons(const std::string& target) const;
-  // The first item with any part in sight (-1 for none).
-  int FirstVisibleItem() const;
   CListCtrl m_list;
   ol::CDataFile m_dataFile;
   ol::UniqueGdiObject m_fontList;  // the list's font at the frame's DPI
+  ol::CIconArrival m_iconArrival{m_list, m_imageListLarge, m_imageListSmall};
   int m_nFirstVisibleBeforeDpiChange = -1;
 };

@@ -34,6 +34,9 @@
 #define IDB_BANNER_150                  158
 #define IDB_BANNER_200                  159
 
+/* The picture a program shortcut shows until its target's icon has arrived */
+#define IDI_LOADING                     160
+
 /* Resource type number of the toolbar button order (see OrbelsLaunch.rc) */
 #define IDR_TOOLBAR_TYPE                241
 

@@ -16,21 +16,6 @@ using namespace oltest;
 
 namespace {
 
-// Posts WM_DROPFILES with an HDROP built as the shell builds one; the list frees it.
-void Drop(LauncherHarness& launcher, const std::vector<std::string>& paths) {
-  std::string names;
-  for (const std::string& path : paths) names += path + '\0';
-  names += '\0';
-  HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + names.size());
-  auto* files = static_cast<DROPFILES*>(::GlobalLock(memory));
-  files->pFiles = sizeof(DROPFILES);
-  files->fWide = FALSE;
-  std::memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), names.data(), names.size());
-  ::GlobalUnlock(memory);
-  ::PostMessageA(launcher.View()->m_hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
-  PumpMessagesFor(std::chrono::milliseconds(200));
-}
-
 // A Windows shortcut made by the shell's own link object.
 bool MakeWindowsShortcut(const std::string& path, const std::string& target, const std::string& arguments) {
   ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -81,24 +66,24 @@ TEST_F(DropTest, OneDroppedItemIsAddedOrRefusedAsTheMenuCommandsWould) {
   LauncherHarness launcher(false);
   ASSERT_TRUE(launcher.Start());
   // A program: named after its file, its own icon, selected.
-  Drop(launcher, {m_tool});
+  DropFiles(launcher, {m_tool});
   ASSERT_EQ(Names(launcher), (std::vector<std::string>{"Setup.Tool"}));
   EXPECT_EQ(Record(launcher, 0).m_nIconIndex, 2);
   EXPECT_EQ(Selected(launcher), 0);
   // A folder and a drive root: folder shortcuts with the folder image.
-  Drop(launcher, {m_dir / "Saves"});
-  Drop(launcher, {"C:\\"});
+  DropFiles(launcher, {m_dir / "Saves"});
+  DropFiles(launcher, {"C:\\"});
   ASSERT_EQ(Names(launcher), (std::vector<std::string>{"", "Saves", "Setup.Tool"}));
   EXPECT_EQ(Record(launcher, 0).m_strType, "FOLDER");
   EXPECT_EQ(Record(launcher, 0).m_strTarget, "C:\\");
   EXPECT_EQ(Record(launcher, 1).m_nIconIndex, 1);
   EXPECT_EQ(Selected(launcher), 0);
   // The same folder in other letters is another target: the test is exact.
-  Drop(launcher, {m_dir / "SAVES"});
+  DropFiles(launcher, {m_dir / "SAVES"});
   EXPECT_EQ(launcher.View()->GetListCtrl().GetItemCount(), 4);
   // A Windows shortcut adds what it points at, its arguments as the trimmed command line.
   ol::RemoveAllShortcuts(launcher.View()->GetListCtrl());
-  Drop(launcher, {m_dir / "Tool.lnk"});
+  DropFiles(launcher, {m_dir / "Tool.lnk"});
   ASSERT_EQ(Names(launcher), (std::vector<std::string>{"Setup.Tool"}));
   EXPECT_EQ(Record(launcher, 0).m_strTarget, m_tool);
   EXPECT_EQ(Record(launcher, 0).m_strCommandLine, "-w -nosound");
@@ -106,10 +91,10 @@ TEST_F(DropTest, OneDroppedItemIsAddedOrRefusedAsTheMenuCommandsWould) {
   // Refusals: the menu commands' messages, and for a shortcut to nothing one of its own.
   launcher.View()->GetListCtrl().SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
   ModalResponder responder({IDOK, IDOK, IDOK});
-  Drop(launcher, {m_tool});
+  DropFiles(launcher, {m_tool});
   EXPECT_EQ(Selected(launcher), 0);  // the existing one, selected
-  Drop(launcher, {m_dir / "Tools\\Orbels2.exe"});
-  Drop(launcher, {m_dir / "Gone.lnk"});
+  DropFiles(launcher, {m_dir / "Tools\\Orbels2.exe"});
+  DropFiles(launcher, {m_dir / "Gone.lnk"});
   const auto seen = responder.Seen();
   ASSERT_EQ(seen.size(), 3u);
   EXPECT_EQ(seen[0].title, "Shortcut Already Exists");
@@ -127,7 +112,7 @@ TEST_F(DropTest, SeveralItemsAddWhatTheyCanAndTellTheRestInOneMessage) {
   AddItem(launcher, "FOLDER", "Saves", m_dir / "Saves", 1);
   ASSERT_TRUE(WriteFileBytes(m_dir / "Broken.lnk", "not a Windows shortcut at all"));
   ModalResponder responder({IDOK});
-  Drop(launcher, {m_dir / "Gone.lnk", m_tool, m_dir / "Saves", m_dir / "Tools\\Orbels2.exe", m_dir / "Tools",
+  DropFiles(launcher, {m_dir / "Gone.lnk", m_tool, m_dir / "Saves", m_dir / "Tools\\Orbels2.exe", m_dir / "Tools",
                   m_dir / "nothing-here.txt", m_dir / "Broken.lnk"});
   EXPECT_EQ(Names(launcher), (std::vector<std::string>{"Saves", "Setup.Tool", "Tools"}));
   EXPECT_EQ(Selected(launcher), 2);  // the last one added

@@ -3,7 +3,9 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -31,6 +33,21 @@ inline LRESULT KeyDownInList(LauncherHarness& launcher, WORD key) {
   header.hdr.code = LVN_KEYDOWN;
   header.wVKey = key;
   return NotifyFromList(launcher, header.hdr);
+}
+
+// Posts WM_DROPFILES with an HDROP built as the shell builds one; the list frees it.
+inline void DropFiles(LauncherHarness& launcher, const std::vector<std::string>& paths) {
+  std::string names;
+  for (const std::string& path : paths) names += path + '\0';
+  names += '\0';
+  HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + names.size());
+  auto* files = static_cast<DROPFILES*>(::GlobalLock(memory));
+  files->pFiles = sizeof(DROPFILES);
+  files->fWide = FALSE;
+  std::memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), names.data(), names.size());
+  ::GlobalUnlock(memory);
+  ::PostMessageA(launcher.View()->m_hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+  PumpMessagesFor(std::chrono::milliseconds(200));
 }
 
 inline void Command(LauncherHarness& launcher, UINT id) { ::SendMessageA(launcher.FrameHwnd(), WM_COMMAND, id, 0); }

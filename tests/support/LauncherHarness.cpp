@@ -96,11 +96,18 @@ LauncherHarness::~LauncherHarness() {
   COrbelslaunchView::SetDataFilePathForTesting("");
 }
 
-bool LauncherHarness::Start() {
+bool LauncherHarness::Start(bool waitForIcons) {
   m_started = m_app.InitInstance();
   if (m_started) m_frame = m_app.m_pMainWnd->m_hWnd;
   PumpMessagesFor(std::chrono::milliseconds(50));
+  if (waitForIcons) WaitForIcons();
   return m_started;
+}
+
+void LauncherHarness::WaitForIcons() {
+  // The program icons arrive from a thread of their own after the window is up; a test sees
+  // the list as it stands once they are all in.
+  while (View() != nullptr && View()->IconsArriving()) PumpMessagesFor(std::chrono::milliseconds(5));
 }
 
 void LauncherHarness::Close() {

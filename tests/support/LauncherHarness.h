@@ -50,7 +50,9 @@ class LauncherHarness {
   explicit LauncherHarness(bool clearSettings = true);
   ~LauncherHarness();
 
-  bool Start();
+  // Returns once every program icon has arrived, unless told not to wait for them.
+  bool Start(bool waitForIcons = true);
+  void WaitForIcons();
   void Close();  // the frame is closed the normal way (WM_CLOSE)
   void Idle();   // one round of idle-time updates, after pending messages
 
