@@ -25,6 +25,8 @@ make_catalogue() {  # count kind file
   done
 }
 
+declare -A startup_of
+
 row() {  # dpi count kind modes...
   local dpi=$1 count=$2 kind=$3
   shift 3
@@ -38,6 +40,7 @@ row() {  # dpi count kind modes...
     local arg="$wine_file"
     [ "$mode" = app ] && arg=$(unix_to_wine "$work/run.olf")
     read -r m records startup shutdown peak < <(OL_DPI=$dpi "$runner" "$bench" "$mode" "$arg" | tr -d '\r')
+    startup_of["$dpi $m $count $kind"]=$startup
     printf '%-4s %-8s %-9s %8s %12s %12s %14s\n' "$dpi" "$m" "$kind" "$records" "$startup" "$shutdown" "$peak"
   done
 }
@@ -50,3 +53,16 @@ for count in 0 1000 10000; do
   done
 done
 row 144 1000 distinct app floor pixels items
+
+# The icons arriving from their own thread: the first screen's icons, every icon, and the
+# longest wait of a message on the window's thread meanwhile, beside the targets.
+printf '\n%-8s %-9s %8s %16s %13s %16s %14s\n' mode targets records first_screen_ms all_icons_ms longest_wait_ms peak_kib
+for count in 1000 10000; do
+  cp "$work/catalogue-$count-distinct.olf" "$work/run.olf"
+  read -r m records first all wait peak < <("$runner" "$bench" arrival "$(unix_to_wine "$work/run.olf")" | tr -d '\r')
+  printf '%-8s %-9s %8s %16s %13s %16s %14s\n' "$m" distinct "$records" "$first" "$all" "$wait" "$peak"
+  items=${startup_of["96 items $count distinct"]}
+  pixels=${startup_of["96 pixels $count distinct"]}
+  awk -v f="$first" -v a="$all" -v w="$wait" -v i="$items" -v p="$pixels" 'BEGIN {
+    printf "         targets: first screen %.0f <= items + 500 = %.0f; all icons %.2f x (pixels + items), at most 1.10; longest wait %.0f, at most 100\n", f, i + 500, a / (p + i), w }'
+done

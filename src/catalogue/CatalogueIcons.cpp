@@ -7,9 +7,6 @@
 
 #include "catalogue/CatalogueList.h"
 #include "catalogue/ShortcutIcons.h"
-#include "catalogue/TargetImages.h"
-#include "framework/Dpi.h"
-#include "res/resource.h"
 
 namespace ol {
 
@@ -98,48 +95,20 @@ void AssignCatalogueIcons(std::vector<CShortcut>& records, CImageList& large, CI
   }
 }
 
-void FillWithLoadingPicture(CImageList& large, CImageList& small, const std::vector<int>& positions) {
-  if (positions.empty()) return;
-  HINSTANCE instance = ::GetModuleHandleA(nullptr);
-  const IconSizes sizes = ImageListSizes(large, small);
-  TargetIcons loading;
-  loading.large.Reset(LoadIconOfSize(instance, IDI_LOADING, sizes.large));
-  loading.small.Reset(LoadIconOfSize(instance, IDI_LOADING, sizes.small));
-  // Made into pictures once, then put at every position.
-  const auto pictures = MakeTargetImages(std::move(loading), sizes);
-  if (pictures == nullptr) return;
-  for (int position : positions) PlaceTargetImages(large, small, position, *pictures);
-}
-
 void PlanCatalogueIcons(std::vector<CShortcut>& records, CImageList& large, CImageList& small) {
   int next = large.GetImageCount();
-  std::vector<int> positions;
   for (CShortcut& record : records) {
     if (!record.IsProgram()) {
       record.m_nIconIndex = kIconFolder;
       continue;
     }
-    record.m_nIconIndex = next;
-    positions.push_back(next++);
+    record.m_nIconIndex = next++;
   }
-  if (positions.empty()) return;
   MakeRoom(large, small, next);
-  FillWithLoadingPicture(large, small, positions);
 }
 
-void PlanRefetchedIcons(const CListCtrl& list, const CImageList& old, CImageList& large, CImageList& small) {
-  const int count = old.GetImageCount();
-  std::vector<int> positions;
-  for (int i = 0; i < list.GetItemCount(); ++i) {
-    const CShortcut* record = RecordAt(list, i);
-    if (record != nullptr && record->IsProgram() && record->m_nIconIndex >= kFirstTargetImage &&
-        record->m_nIconIndex < count) {
-      positions.push_back(record->m_nIconIndex);
-    }
-  }
-  // Positions that no shortcut uses any more (their shortcuts were deleted) stay blank.
-  MakeRoom(large, small, count);
-  FillWithLoadingPicture(large, small, positions);
+void PlanRefetchedIcons(const CImageList& old, CImageList& large, CImageList& small) {
+  MakeRoom(large, small, old.GetImageCount());
 }
 
 }  // namespace ol

@@ -19,16 +19,12 @@ inline constexpr int kFirstTargetImage = kIconFolder + 1;
 void AssignCatalogueIcons(std::vector<CShortcut>& records, CImageList& large, CImageList& small);
 
 // Gives every record its icon index without extracting anything: folders 1, and each program a
-// position of its own from the lists' end on, in order, showing the loading picture until its
-// target's icon arrives (listview/IconArrival).
+// position of its own from the lists' end on, in order, left blank for its target's icon to
+// arrive later (listview/IconArrival).
 void PlanCatalogueIcons(std::vector<CShortcut>& records, CImageList& large, CImageList& small);
 
-// Fresh lists, holding the fixed images only, made ready to take the pictures of the catalogue
-// in `list` again at their size: as many positions as `old` has, each position a program
-// shortcut uses showing the loading picture, so every record keeps its icon index.
-void PlanRefetchedIcons(const CListCtrl& list, const CImageList& old, CImageList& large, CImageList& small);
-
-// The loading picture at these positions of both lists, which have room there.
-void FillWithLoadingPicture(CImageList& large, CImageList& small, const std::vector<int>& positions);
+// Fresh lists, holding the fixed images only, made ready to take the catalogue's pictures again
+// at their size, each at the position it has in `old`, so that every record keeps its index.
+void PlanRefetchedIcons(const CImageList& old, CImageList& large, CImageList& small);
 
 }  // namespace ol

@@ -9,6 +9,8 @@
 #include "catalogue/IconFetchOrder.h"
 #include "catalogue/TargetImages.h"
 #include "catalogue/CatalogueIcons.h"
+#include "framework/Dpi.h"
+#include "res/resource.h"
 
 namespace ol {
 
@@ -56,6 +58,11 @@ void CIconArrival::Begin(HWND view) {
     Finish();
     return;
   }
+  TargetIcons loading;
+  const IconSizes sizes = ImageListSizes(m_large, m_small);
+  loading.large.Reset(LoadIconOfSize(::GetModuleHandleA(nullptr), IDI_LOADING, sizes.large));
+  loading.small.Reset(LoadIconOfSize(::GetModuleHandleA(nullptr), IDI_LOADING, sizes.small));
+  m_loading = MakeTargetImages(std::move(loading), sizes);
   m_fetcher.Start(std::move(targets), ImageListSizes(m_large, m_small), view, kWmIconsFetched);
   PutOnScreenFirst();
 }
@@ -69,15 +76,16 @@ void CIconArrival::OnFetched() {
   }
   PutOnScreenFirst();
   const auto start = std::chrono::steady_clock::now();
-  bool changed = false;
+  bool shown = false;  // a picture on screen changed: the list paints again
   for (;;) {
     const std::vector<CIconFetcher::Fetched> batch = m_fetcher.Take(kTakeAtOnce);
     for (const CIconFetcher::Fetched& fetched : batch) {
-      changed = Settle(m_jobs[static_cast<std::size_t>(fetched.job)], fetched.images.get()) || changed;
+      const bool onScreen = std::find(m_onScreen.begin(), m_onScreen.end(), fetched.job) != m_onScreen.end();
+      shown = (Settle(m_jobs[static_cast<std::size_t>(fetched.job)], fetched.images.get()) && onScreen) || shown;
     }
     if (batch.empty() || std::chrono::steady_clock::now() - start >= kBatchTime) break;
   }
-  if (changed) ::InvalidateRect(m_list.GetSafeHwnd(), nullptr, FALSE);
+  if (shown) ::InvalidateRect(m_list.GetSafeHwnd(), nullptr, FALSE);
   if (m_fetcher.Busy()) {
     // More wait than one batch takes: go on once the window has answered its input and
     // painted (a timer's turn comes after both; a posted message's before).
@@ -90,6 +98,7 @@ void CIconArrival::OnFetched() {
 bool CIconArrival::Settle(Job& job, const TargetImages* images) {
   if (job.settled || job.record == nullptr) return false;
   job.settled = true;
+  job.shown = true;
   if (images != nullptr && PlaceTargetImages(m_large, m_small, job.index, *images)) return true;
   if (job.hadPicture) {
     // The target gives no icon now: its old picture stays, at the new size.
@@ -117,15 +126,30 @@ void CIconArrival::PutOnScreenFirst() {
   if (!m_bBusy) return;
   const ItemRange range = ItemsOnScreen(m_list);
   std::vector<int> jobs;
+  bool shown = false;
   for (int i = range.first; i >= 0 && i <= range.last; ++i) {
     const auto found = m_jobOf.find(RecordAt(m_list, i));
-    if (found != m_jobOf.end() && !m_jobs[static_cast<std::size_t>(found->second)].settled) {
-      jobs.push_back(found->second);
+    if (found == m_jobOf.end()) continue;
+    Job& job = m_jobs[static_cast<std::size_t>(found->second)];
+    if (job.settled) continue;
+    jobs.push_back(found->second);
+    // Positions are left blank until their items are seen: putting a picture in costs as much
+    // as putting the icon in later.
+    if (!job.shown && m_loading != nullptr) {
+      job.shown = PlaceTargetImages(m_large, m_small, job.index, *m_loading);
+      shown = shown || job.shown;
     }
   }
+  if (shown) ::InvalidateRect(m_list.GetSafeHwnd(), nullptr, FALSE);
   if (jobs == m_onScreen) return;
   m_onScreen = jobs;
   m_fetcher.PutFirst(std::move(jobs));
+}
+
+bool CIconArrival::OnScreenIn() const {
+  return !m_bBusy || m_bClosingUp ||
+         std::all_of(m_onScreen.begin(), m_onScreen.end(),
+                     [this](int job) { return m_jobs[static_cast<std::size_t>(job)].settled; });
 }
 
 void CIconArrival::NeedNow(CShortcut& record) {
@@ -161,6 +185,7 @@ void CIconArrival::ForgetAll() {
 
 void CIconArrival::Stop() {
   m_fetcher.Stop();
+  m_loading.reset();
   m_jobs.clear();
   m_jobOf.clear();
   m_onScreen.clear();
@@ -171,6 +196,7 @@ void CIconArrival::Stop() {
 
 void CIconArrival::Finish() {
   m_fetcher.Stop();
+  m_loading.reset();
   m_jobs.clear();
   m_jobOf.clear();
   m_onScreen.clear();

@@ -1,7 +1,8 @@
 // The catalogue's program icons arriving after the list is shown: at start-up, and again when
 // the window moves to a display of another scale. Each program shortcut holds its own position
-// in the image lists from the start, showing a neutral "loading" picture there until a thread
-// of its own (CIconFetcher) has fetched the target's icon, the shortcuts on screen first. The
+// in the image lists from the start, which shows a neutral "loading" picture once the shortcut
+// is on screen, until a thread of its own (CIconFetcher) has fetched the target's icon, the
+// shortcuts on screen first. The
 // window's thread only copies the pictures in, a short batch at a time. Whatever needs a
 // shortcut's icon before it arrived fetches it at once. When every icon is in, the positions
 // of programs whose targets gave none are closed up, so each shortcut ends with the icon index
@@ -11,11 +12,13 @@
 #include <windows.h>
 
 #include <chrono>
+#include <memory>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "catalogue/IconFetcher.h"
+#include "catalogue/TargetImages.h"
 #include "catalogue/Shortcut.h"
 #include "framework/ImageList.h"
 #include "framework/ListCtrl.h"
@@ -52,6 +55,8 @@ class CIconArrival {
   void FinishClosingUp();
   // True until every icon is in and the lists are closed up.
   bool Busy() const { return m_bBusy; }
+  // True once the icons of the items last seen on screen are in.
+  bool OnScreenIn() const;
   // Stops fetching at once: nothing more is fetched or put in (the window is closing).
   void Stop();
 
@@ -62,6 +67,7 @@ class CIconArrival {
     int item;       // where its item was when last seen
     bool hadPicture;  // a picture of the target stood there before the lists were made anew
     bool settled = false;
+    bool shown = false;  // its position shows the loading picture or the icon
   };
   void Begin(HWND view);
   // Puts a fetched picture in; true when something changed on screen.
@@ -84,6 +90,7 @@ class CIconArrival {
   std::vector<int> m_onScreen;
   CImageList m_oldLarge;
   CImageList m_oldSmall;
+  std::shared_ptr<const TargetImages> m_loading;  // the loading picture at the lists' sizes
   bool m_bBusy = false;
   // The close-up: the next image to move, and the shortcut (and its item) of each image.
   bool m_bClosingUp = false;

@@ -29,9 +29,9 @@ void COrbelslaunchView::RebuildImageLists(int dpi) {
   CImageList large;
   CImageList small;
   CreateImageLists(large, small, dpi);
-  // Every position a shortcut uses shows the loading picture until its icon arrives at the new
-  // size, from the same thread as at start-up: the window is never held up.
-  ol::PlanRefetchedIcons(m_list, m_imageListLarge, large, small);
+  // Every shortcut keeps its position; its icon arrives at the new size from the same thread as
+  // at start-up, so the window is never held up.
+  ol::PlanRefetchedIcons(m_imageListLarge, large, small);
   // The list lets go of the old lists without destroying them: they are ours again, kept until
   // every icon has arrived.
   m_list.SetImageList(large.GetSafeHandle(), LVSIL_NORMAL);

@@ -71,6 +71,7 @@ class COrbelslaunchView : public CListView, public ol::CLauncherSettings {
   LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam) { return OnScroll(WM_MOUSEWHEEL, wParam, lParam); }
   // True while program icons are still on their way.
   bool IconsArriving() const { return m_iconArrival.Busy(); }
+  bool IconsOnScreenIn() const { return m_iconArrival.OnScreenIn(); }
   void UpdateShortcutCount(CCmdUI* cmdUI);
   void OnViewLargeIcons();
   void OnViewSmallIcons();

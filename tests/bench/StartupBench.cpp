@@ -2,6 +2,9 @@
 // (the icon extraction alone) and beside a bare program that fills a list view the naive
 // way. Each run is one measurement in a fresh process:
 //   startup_bench app <data file>     the launcher's own start-up, first idle and shut-down
+//   startup_bench arrival <data file> the launcher until every icon is in (its own line:
+//                                     "arrival <records> <first screen ms> <all icons ms>
+//                                     <longest wait ms> <peak KiB>")
 //   startup_bench floor <data file>   one extraction per program shortcut, as the launcher
 //                                     extracts: both icons at the display's icon sizes
 //   startup_bench pixels <data file>  the floor, plus reading each icon's exact pixels
@@ -17,7 +20,10 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <thread>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -74,6 +80,56 @@ int RunApp(const std::string& dataFile) {
   ::SendMessageA(frame, WM_CLOSE, 0, 0);
   const auto closed = Clock::now();
   std::printf("app %zu %.1f %.1f %zu\n", records, Milliseconds(start, idle), Milliseconds(idle, closed), PeakKiB());
+  return 0;
+}
+
+// The start-up with the icons arriving from their own thread: from the start to the first idle
+// with the icons of the first screen in, to every icon in, and the longest time the window's
+// thread kept a message waiting meanwhile (a probe posted every 50 ms from another thread).
+int RunArrival(const std::string& dataFile) {
+  constexpr UINT kProbe = WM_APP + 50;
+  const std::size_t records = ReadRecords(dataFile).size();
+  COrbelslaunchView::SetDataFilePathForTesting(dataFile);
+  COrbelslaunchApp app;
+  const auto start = Clock::now();
+  app.PrepareRun(::GetModuleHandleA(nullptr), "", SW_SHOW);
+  if (!app.InitInstance()) return 1;
+  auto* view = static_cast<COrbelslaunchView*>(static_cast<CFrameWnd*>(app.m_pMainWnd)->GetActiveView());
+  std::atomic<bool> loading{true};
+  const DWORD thread = ::GetCurrentThreadId();
+  std::thread probe([&loading, thread] {
+    while (loading) {
+      const auto posted = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now().time_since_epoch());
+      ::PostThreadMessageA(thread, kProbe, 0, static_cast<LPARAM>(posted.count()));
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+  });
+  double firstScreen = 0;
+  double longestWait = 0;
+  for (;;) {
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.hwnd == nullptr && msg.message == kProbe) {
+        const auto now = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now().time_since_epoch());
+        longestWait = std::max(longestWait, (now.count() - static_cast<long long>(msg.lParam)) / 1000.0);
+        continue;
+      }
+      ::TranslateMessage(&msg);
+      ::DispatchMessageA(&msg);
+      if (firstScreen == 0 && view->IconsOnScreenIn()) break;  // to the first idle at once
+    }
+    if (firstScreen == 0 && view->IconsOnScreenIn()) {
+      app.OnIdle(0);
+      firstScreen = Milliseconds(start, Clock::now());
+    }
+    if (!view->IconsArriving()) break;
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  }
+  const double all = Milliseconds(start, Clock::now());
+  loading = false;
+  probe.join();
+  ::SendMessageA(app.m_pMainWnd->m_hWnd, WM_CLOSE, 0, 0);
+  std::printf("arrival %zu %.1f %.1f %.1f %zu\n", records, firstScreen, all, longestWait, PeakKiB());
   return 0;
 }
 
@@ -211,11 +267,12 @@ int RunBare(const std::string& dataFile) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: startup_bench app|floor|pixels|items|bare <data file>\n");
+    std::fprintf(stderr, "usage: startup_bench app|arrival|floor|pixels|items|bare <data file>\n");
     return 2;
   }
   const std::string mode = argv[1];
   if (mode == "app") return RunApp(argv[2]);
+  if (mode == "arrival") return RunArrival(argv[2]);
   if (mode == "floor") return RunFloor(argv[2]);
   if (mode == "pixels") return RunPixels(argv[2]);
   if (mode == "items") return RunItems(argv[2]);
