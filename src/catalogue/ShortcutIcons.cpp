@@ -141,19 +141,6 @@ int CIconListFiller::Put(const Pixels& pixels) {
   return position;
 }
 
-bool CIconListFiller::PutBitmapsOf(HICON icon) {
-  // A colour icon of exactly the list's size goes into the room made for it straight from its
-  // own bitmaps: one copy out of the icon, one into the list, the picture as an append gives it.
-  if (m_colorBits == nullptr || icon == nullptr || m_next >= m_first + m_reserved) return false;
-  ICONINFO info{};
-  if (!::GetIconInfo(icon, &info)) return false;
-  UniqueGdiObject colorBitmap(info.hbmColor);
-  UniqueGdiObject maskBitmap(info.hbmMask);
-  BITMAP bitmap{};
-  return info.hbmColor && ::GetObjectA(info.hbmColor, sizeof bitmap, &bitmap) && bitmap.bmWidth == m_size &&
-         bitmap.bmHeight == m_size && ::ImageList_Replace(m_list.GetSafeHandle(), m_next, info.hbmColor, info.hbmMask);
-}
-
 int CIconListFiller::Skip() {
   if (m_next >= m_first + m_reserved) {
     if (!m_list.SetImageCount(m_next + 1)) return -1;
@@ -163,7 +150,6 @@ int CIconListFiller::Skip() {
 }
 
 int CIconListFiller::Put(HICON icon) {
-  if (PutBitmapsOf(icon)) return m_next++;
   if (auto pixels = Read(icon)) return Put(*pixels);
   // The list's own way: scaled to its size, as a one-by-one append does.
   const int position = m_next < m_first + m_reserved ? m_list.Replace(m_next, icon) : m_list.Add(icon);

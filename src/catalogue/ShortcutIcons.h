@@ -65,7 +65,6 @@ class CIconListFiller {
   int Skip();
 
  private:
-  bool PutBitmapsOf(HICON icon);
   CImageList& m_list;
   int m_first = 0;
   int m_next = 0;
