@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "catalogue/Shortcut.h"
+#include "util/SystemUtil.h"
 
 namespace ol {
 
@@ -43,6 +44,17 @@ TargetIcons ExtractTargetIcons(const std::string& target) {
     // One size only; the other slot may hold junk, which is neither used nor destroyed.
     if (IsIconHandle(large)) icons.large.Reset(large);
     if (IsIconHandle(small)) icons.small.Reset(small);
+  }
+  // A batch file holds no icon, yet it is a program: it takes the shell's icon for its type,
+  // so that it is not taken for a program whose target is gone.
+  if (!icons.Any() && IsBatchFile(target)) {
+    SHFILEINFOA shell{};
+    if (::SHGetFileInfoA(target.c_str(), 0, &shell, sizeof shell, SHGFI_ICON | SHGFI_LARGEICON)) {
+      icons.large.Reset(shell.hIcon);
+    }
+    if (::SHGetFileInfoA(target.c_str(), 0, &shell, sizeof shell, SHGFI_ICON | SHGFI_SMALLICON)) {
+      icons.small.Reset(shell.hIcon);
+    }
   }
   return icons;
 }

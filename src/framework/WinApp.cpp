@@ -5,6 +5,7 @@
 #include "framework/DocTemplate.h"
 #include "framework/FrameWnd.h"
 #include "framework/Wnd.h"
+#include "util/Utf8.h"
 
 CWinApp* CWinApp::s_pApp = nullptr;
 
@@ -18,12 +19,13 @@ constexpr UINT WM_SYSTIMER = 0x0118;
 
 std::string LoadStringResource(UINT id) {
   // A string resource holds at most 65535 characters; grow the buffer until the text fits
-  // with room to spare (LoadStringA cuts a longer text without saying so).
+  // with room for the longest character to spare (LoadStringA cuts a longer text without
+  // saying so, before a character that does not fit whole).
   std::vector<char> buffer(512);
   for (;;) {
     const int got = ::LoadStringA(::GetModuleHandleA(nullptr), id, buffer.data(), static_cast<int>(buffer.size()));
     if (got <= 0) return std::string();
-    if (static_cast<std::size_t>(got) + 1 < buffer.size() || buffer.size() > 65536) {
+    if (static_cast<std::size_t>(got) + ol::kLongestCharacterBytes < buffer.size() || buffer.size() > 65536 * 3) {
       return std::string(buffer.data(), static_cast<std::size_t>(got));
     }
     buffer.resize(buffer.size() * 4);
