@@ -66,6 +66,13 @@ int AppendTargetIcons(CImageList& large, CImageList& small, const TargetIcons& i
   return index < 0 ? kIconNone : index;
 }
 
+int AppendTargetIcons(CIconListFiller& large, CIconListFiller& small, const TargetIcons& icons) {
+  if (!icons.Any()) return kIconNone;
+  const int index = large.Put(icons.LargeOrSmall());
+  small.Put(icons.SmallOrLarge());
+  return index < 0 ? kIconNone : index;
+}
+
 void ReplaceTargetIcons(CImageList& large, CImageList& small, int index, const TargetIcons& icons) {
   if (!icons.Any()) return;
   large.Replace(index, icons.LargeOrSmall());

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "catalogue/CatalogueList.h"
+#include "catalogue/ShortcutIcons.h"
 #include "framework/WinApp.h"
 #include "listview/DropReport.h"
 #include "listview/OrbelslaunchView.h"
@@ -139,6 +140,9 @@ void COrbelslaunchView::AddDroppedItems(const std::vector<std::string>& paths) {
       if (const ol::CShortcut* record = ol::RecordAt(m_list, i)) targets.Add(*record);
     }
     ol::CListBatch batch(m_list);
+    // Room for every program's images in one step rather than a list grown four at a time.
+    ol::CIconListFiller largeIcons(m_imageListLarge, static_cast<int>(paths.size()));
+    ol::CIconListFiller smallIcons(m_imageListSmall, static_cast<int>(paths.size()));
     for (const std::string& path : paths) {
       const DroppedItem item = ExamineDroppedPath(path);
       UINT refusal = item.refusal;
@@ -151,8 +155,11 @@ void COrbelslaunchView::AddDroppedItems(const std::vector<std::string>& paths) {
         refusals.push_back({ItemName(path), LoadStringResource(refusal)});
         continue;
       }
-      ol::CShortcut* owned = ol::NewShortcutRecord(item.folder ? FolderRecord(item.target)
-                                                               : ProgramRecord(item.target, item.commandLine));
+      ol::CShortcut record = item.folder ? FolderRecord(item.target) : ProgramRecord(item.target, item.commandLine);
+      if (!item.folder) {
+        record.m_nIconIndex = ol::AppendTargetIcons(largeIcons, smallIcons, ol::ExtractTargetIcons(item.target));
+      }
+      ol::CShortcut* owned = ol::NewShortcutRecord(std::move(record));
       if (ol::InsertShortcutItem(m_list, m_list.GetItemCount(), owned) < 0) {
         ol::DeleteShortcutRecord(owned);
         continue;

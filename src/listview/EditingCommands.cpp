@@ -57,7 +57,9 @@ COrbelslaunchView::AddResult COrbelslaunchView::AddProgramShortcut(const std::st
   const int existing = ol::FindDuplicateTarget(
       m_list.GetItemCount(), [this](int i) { return ol::RecordAt(m_list, i); }, ol::kTypeProgram, path);
   if (existing >= 0) return {AddOutcome::DuplicateProgram, existing};
-  return {AddOutcome::Added, AddShortcut(ProgramRecord(path, commandLine))};
+  ol::CShortcut record = ProgramRecord(path, commandLine);
+  record.m_nIconIndex = ol::AppendTargetIcons(m_imageListLarge, m_imageListSmall, ol::ExtractTargetIcons(path));
+  return {AddOutcome::Added, AddShortcut(std::move(record))};
 }
 
 COrbelslaunchView::AddResult COrbelslaunchView::AddFolderShortcut(const std::string& path) {
@@ -68,10 +70,8 @@ COrbelslaunchView::AddResult COrbelslaunchView::AddFolderShortcut(const std::str
 }
 
 ol::CShortcut COrbelslaunchView::ProgramRecord(const std::string& path, const std::string& commandLine) {
-  ol::CShortcut record{std::string(ol::kTypeProgram), ol::DefaultProgramName(ol::GetFileNamePart(path)), path,
-                       commandLine, ol::kIconNone};
-  record.m_nIconIndex = ol::AppendTargetIcons(m_imageListLarge, m_imageListSmall, ol::ExtractTargetIcons(path));
-  return record;
+  return {std::string(ol::kTypeProgram), ol::DefaultProgramName(ol::GetFileNamePart(path)), path, commandLine,
+          ol::kIconNone};
 }
 
 ol::CShortcut COrbelslaunchView::FolderRecord(const std::string& path) {

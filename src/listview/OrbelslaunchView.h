@@ -110,9 +110,8 @@ class COrbelslaunchView : public CListView, public ol::CLauncherSettings {
   // (-1 when it could not be added).
   int AddShortcut(ol::CShortcut record);
 
-  // New records by the rules of the two New commands; a program's icon is extracted and
-  // appended to the image lists.
-  ol::CShortcut ProgramRecord(const std::string& path, const std::string& commandLine);
+  // New records by the rules of the two New commands, a program's still without its icon.
+  static ol::CShortcut ProgramRecord(const std::string& path, const std::string& commandLine);
   static ol::CShortcut FolderRecord(const std::string& path);
   // The menu commands' message for a refused addition (none for an added one).
   void ReportRefusal(const AddResult& result);
