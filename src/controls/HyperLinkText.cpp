@@ -12,7 +12,8 @@ namespace {
 constexpr std::string_view kOpenCommandSuffix = "\\shell\\open\\command";
 
 // Fits a buffer of `characters` characters together with its terminating zero. The text is
-// counted as UTF-8; in a legacy code page, where it is not, each byte counts as one character.
+// counted as the UTF-8 it is where Windows gives the program that code page; text in a legacy
+// code page is seldom well-formed UTF-8, and then counts a character for each byte, as ever.
 bool Fits(std::string_view text, std::size_t characters) { return Utf16LengthOfUtf8(text) < characters; }
 
 }  // namespace

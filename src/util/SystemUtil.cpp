@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "util/CodePages.h"
-
 #include "util/ErrorText.h"
 #include "util/PathText.h"
 
