@@ -114,7 +114,10 @@ std::string CWinApp::GetProfileString(const char* section, const char* entry, co
   DWORD size = 0;
   std::string value;
   LONG status = ::RegQueryValueExA(key, entry, nullptr, &type, nullptr, &size);
-  if (status == ERROR_SUCCESS && type == REG_SZ) {
+  // The size asked for first may be the text's size in UTF-16, less than its UTF-8 takes (a
+  // CJK character: two bytes against three); a buffer that proves too small is grown.
+  for (int attempt = 0; attempt < 4 && (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) && type == REG_SZ;
+       ++attempt) {
     std::vector<char> buffer(size + 1, '\0');
     status = ::RegQueryValueExA(key, entry, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size);
     if (status == ERROR_SUCCESS && type == REG_SZ) {
