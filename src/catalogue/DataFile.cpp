@@ -9,14 +9,15 @@
 #include "catalogue/DataFileFormat.h"
 #include "catalogue/ShortcutIcons.h"
 #include "util/AtomicFile.h"
+#include "util/FileSystem.h"
 #include "util/SystemUtil.h"
 
 namespace ol {
 
 namespace {
 
-void ShowError(HWND owner, std::string_view text, std::string_view title) {
-  ::MessageBoxA(owner, std::string(text).c_str(), std::string(title).c_str(), MB_ICONHAND | MB_OK);
+void ShowError(HWND owner, std::string_view text, std::string_view title, UINT icon = MB_ICONHAND) {
+  ::MessageBoxA(owner, std::string(text).c_str(), std::string(title).c_str(), icon | MB_OK);
 }
 
 // Gives every record its icon index and images as if each program had been extracted and
@@ -84,7 +85,18 @@ std::string DefaultDataFilePath() { return GetLauncherDirectory() + "\\" + std::
 CDataFile::CDataFile() : m_strPath(DefaultDataFilePath()) {}
 
 void CDataFile::LoadShortcuts(const CListCtrl& list, CImageList& large, CImageList& small, HWND owner) {
-  if (!PathExists(m_strPath)) return;
+  switch (RestoreLeftoverSave(m_strPath)) {
+    case LeftoverSave::kRestored:
+      ShowError(owner, kRestoredText, kRestoredTitle, MB_ICONEXCLAMATION);
+      break;
+    case LeftoverSave::kNotRestored:  // still beside it: the exit's save puts it in place first
+      m_bUnreadableAtLoad = true;
+      ShowError(owner, kReadErrorText, kReadErrorTitle);
+      return;
+    case LeftoverSave::kNone:
+      break;
+  }
+  if (!FileSystem().Exists(m_strPath)) return;
   const std::optional<std::string> bytes = ReadWholeFile(m_strPath);
   if (!bytes) {
     m_bUnreadableAtLoad = true;
@@ -133,7 +145,7 @@ void CDataFile::SaveShortcuts(const CListCtrl& list, HWND owner) {
   const std::string bytes = FormatDataFile(static_cast<int>(records.size()),
                                            [&records](int i) -> const CShortcut& { return *records[i]; });
 
-  if (m_bUnreadableAtLoad && PathExists(m_strPath)) {
+  if (m_bUnreadableAtLoad && FileSystem().Exists(m_strPath)) {
     if (!CopyToNewBackup(m_strPath)) {
       writer.Abandon();
       ShowError(owner, kWriteErrorText, kWriteErrorTitle);
