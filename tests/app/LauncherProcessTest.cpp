@@ -70,20 +70,25 @@ TEST_F(LauncherProcessTest, TheShowCommandOfTheWindowsShortcutIsFollowed) {
 }
 
 TEST_F(LauncherProcessTest, TheProgramAsksForSharpTextOnScaledScreensAndStaysDpiUnaware) {
-  // Wine draws no differently either way, so the built program's manifest is what is checked.
-  HMODULE program = ::LoadLibraryExA(BuiltLauncherPath().c_str(), nullptr,
-                                     LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-  ASSERT_NE(program, nullptr);
-  HRSRC found = ::FindResourceA(program, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // RT_MANIFEST
-  ASSERT_NE(found, nullptr);
-  const std::string manifest(static_cast<const char*>(::LockResource(::LoadResource(program, found))),
-                             ::SizeofResource(program, found));
-  ::FreeLibrary(program);
-  EXPECT_NE(manifest.find("<gdiScaling xmlns=\"http://schemas.microsoft.com/SMI/2017/WindowsSettings\">true"
-                          "</gdiScaling>"),
-            std::string::npos);
-  EXPECT_EQ(manifest.find("dpiAware"), std::string::npos);
-  EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
+  // Wine draws no differently either way, so the built program's manifest is read back the
+  // way the system reads it, through an activation context made from it.
+  ACTCTXA request{sizeof request};
+  const std::string program = BuiltLauncherPath();
+  request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+  request.lpSource = program.c_str();
+  request.lpResourceName = MAKEINTRESOURCEA(1);
+  HANDLE context = ::CreateActCtxA(&request);
+  ASSERT_NE(context, INVALID_HANDLE_VALUE);
+  ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION level{};
+  EXPECT_TRUE(::QueryActCtxW(0, context, nullptr, RunlevelInformationInActivationContext, &level, sizeof level,
+                             nullptr));
+  EXPECT_EQ(level.RunLevel, ACTCTX_RUN_LEVEL_AS_INVOKER);
+  wchar_t value[32] = {};
+  EXPECT_TRUE(::QueryActCtxSettingsW(0, context, L"http://schemas.microsoft.com/SMI/2017/WindowsSettings",
+                                     L"gdiScaling", value, 32, nullptr));
+  EXPECT_STREQ(value, L"true");
+  EXPECT_FALSE(::QueryActCtxSettingsW(0, context, nullptr, L"dpiAware", value, 32, nullptr));
+  ::ReleaseActCtx(context);
 }
 
 TEST_F(LauncherProcessTest, HelpNeverLoadsALibraryPlantedBesideTheProgram) {
