@@ -273,12 +273,14 @@ TEST_F(DataFileTest, EachFailingCallLeavesTheOldOrTheNewCatalogueAndIsReported) 
     if (row.heldAtLoad || (row.inLoad && row.told)) {
       EXPECT_TRUE(ReadFileBytes(path) == old || ReadFileBytes(BackupPathFor(path, 0)) == old) << "what was not read";
     }
+    const bool restoring = !PathExists(path) && row.next == kNew;  // from the save's temporary file
     EXPECT_FALSE(PathExists(path) && PathExists(path + ".tmp"));
 
     TestListWindow next;
     ModalResponder responder(ModalResponder::Press(IDOK));
     CDataFile(path).LoadShortcuts(next.List(), next.Large(), next.Small(), next.Frame());
     EXPECT_EQ(next.Catalogue(), row.next == kNew ? saved : row.firstSave ? Header() : old);
+    EXPECT_EQ(responder.Seen().size(), restoring ? 1u : 0u) << "the restored file is told";
   }
 }
 

@@ -87,9 +87,10 @@ std::string DescribeFolder(const std::string& folder, const std::string& old, co
 // same for the very first save, which has no old file.
 TEST(KillDuringSaveTest, StoppedAtEachStepTheNextStartLoadsTheOldOrTheNewCatalogue) {
   std::vector<ol::CShortcut> records = TenThousandShortcuts();
-  records.resize(500);  // enough to be written in pieces
+  records.resize(800);
   const std::string old = Catalogue(records.begin(), records.end());
   const std::string saved = Catalogue(records.begin() + 1, records.end());
+  ASSERT_GT(saved.size(), 65536u);  // written in two pieces
   for (const bool firstSave : {false, true}) {
     int oldCount = 0, newCount = 0;
     for (int step = 1;; ++step) {
