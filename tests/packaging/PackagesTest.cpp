@@ -290,10 +290,10 @@ TEST_F(InstallerTest, UpgradeStaysInItsFolderClosesOnlyItsLauncherAndKeepsTheUse
   EXPECT_EQ(FindDescendant(wizard, "B&rowse..."), nullptr) << "the folder page was shown";
   ASSERT_NE(asked, nullptr);
   ::PostMessageA(asked, WM_COMMAND, IDOK, 0);  // close it now
-  HWND finish = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (finish = FindDescendant(wizard, "&Finish")) != nullptr; }));
-  HWND runBox = FindDescendant(wizard, "Run Orbels Launch");
-  ASSERT_NE(runBox, nullptr);
+  HWND finish = nullptr, runBox = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    return (finish = FindDescendant(wizard, "&Finish")) && (runBox = FindDescendant(wizard, "Run Orbels Launch"));
+  }));
   ::SendMessageA(runBox, BM_CLICK, 0, 0);
   ::SendMessageA(finish, BM_CLICK, 0, 0);
   ASSERT_EQ(setup.Wait(), 0u);
