@@ -148,10 +148,10 @@ CCatalogueLock::Outcome CCatalogueLock::Take() {
 }
 
 void CCatalogueLock::ReportHeldElsewhere() const {
-  const std::string text = "Orbels Launch is already running with the shortcut catalogue in\n" +
+  const std::string text = "Orbels Launch is already running with the shortcut catalogue in this folder:\n\n" +
                            GetDirectoryPart(m_strDataPath) +
-                           "\n\nIt may be running for another user, in another Windows session or on\n"
-                           "another computer. Close it there, then start Orbels Launch again.";
+                           "\n\nIt may be running for another user, in another Windows session or on another "
+                           "computer. Close it there, then start Orbels Launch again.";
   ::MessageBoxA(nullptr, text.c_str(), kCatalogueInUseTitle, MB_ICONEXCLAMATION | MB_OK | MB_SETFOREGROUND);
 }
 

@@ -22,8 +22,8 @@ inline constexpr std::string_view kWriteErrorText =
     "categories or shortcuts can be written for future use!";
 inline constexpr std::string_view kRestoredTitle = "Data File Restored";
 inline constexpr std::string_view kRestoredText =
-    "Orbels Launch was stopped while it saved the data file\n(LaunchData.olf) and had left the new file under the name\n"
-    "LaunchData.olf.tmp. Your shortcuts have been restored from it.";
+    "The data file (LaunchData.olf) was missing: Orbels Launch was stopped while it saved it last time.\n\n"
+    "Your shortcuts have been restored from the file it was saving, LaunchData.olf.tmp.";
 
 // LaunchData.olf in the launcher's directory.
 std::string DefaultDataFilePath();
