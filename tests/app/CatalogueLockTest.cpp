@@ -34,9 +34,9 @@ TEST(CatalogueLockTest, HeldByACopyOutOfReachOrInAFolderThatTakesNoFiles) {
       ASSERT_TRUE(WriteFileBytes(lockPath, ""));
     }
     {
-      ol::CCatalogueLock lock(dir / "LaunchData.olf");
       FaultyFileSystem files;
       if (row.error != 0) files.Fail(FsCall::Open, 1, row.error, true);
+      ol::CCatalogueLock lock(dir / "LaunchData.olf");
       EXPECT_EQ(lock.Take(), row.outcome);
       if (row.error == 0) {  // held without sharing: no other copy opens it
         EXPECT_EQ(::CreateFileA(lockPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
