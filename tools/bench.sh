@@ -2,7 +2,8 @@
 # The start-up benchmark (`make bench`): builds catalogues of 0, 1,000 and 10,000 program
 # shortcuts, to distinct targets (hard links to one small program with an icon) and to the
 # same few targets, and measures the launcher beside the extraction floor (alone, and with
-# each icon's pixels read), the list items alone, and a bare program.
+# each icon's pixels read), the list items alone, and a bare program; and 1,000 programs
+# dropped on the empty list at once.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build/windows
@@ -31,7 +32,10 @@ for count in 0 1000 10000; do
     file="$work/catalogue-$count-$kind.olf"
     [ -f "$file" ] || make_catalogue "$count" "$kind" "$file"
     wine_file=$(unix_to_wine "$file")
-    for mode in app floor pixels items bare; do
+    modes="app floor pixels items bare"
+    # Dropping programs: 1,000 distinct ones on an empty list, from the drop to idle.
+    [ "$count" = 1000 ] && [ "$kind" = distinct ] && modes="$modes drop"
+    for mode in $modes; do
       # The launcher rewrites its data file at exit: give it a copy.
       cp "$file" "$work/run.olf"
       arg="$wine_file"; [ "$mode" = app ] && arg=$(unix_to_wine "$work/run.olf")

@@ -9,6 +9,7 @@
 #include "catalogue/DataFileFormat.h"
 #include "catalogue/ShortcutIcons.h"
 #include "util/AtomicFile.h"
+#include "util/CodePages.h"
 #include "util/FileSystem.h"
 #include "util/SystemUtil.h"
 
@@ -97,11 +98,15 @@ void CDataFile::LoadShortcuts(const CListCtrl& list, CImageList& large, CImageLi
       break;
   }
   if (!FileSystem().Exists(m_strPath)) return;
-  const std::optional<std::string> bytes = ReadWholeFile(m_strPath);
+  std::optional<std::string> bytes = ReadWholeFile(m_strPath);
   if (!bytes) {
     m_bUnreadableAtLoad = true;
     ShowError(owner, kReadErrorText, kReadErrorTitle);
     return;
+  }
+  if (ChooseDataFileCoding(*bytes, ProgramUsesUtf8()) == DataFileCoding::FromLegacyCodePage) {
+    bytes = ConvertCodePage(*bytes, SystemLegacyCodePage(), CP_UTF8);
+    m_bLegacyCodePageAtLoad = true;
   }
 
   std::vector<CShortcut> records;
@@ -109,9 +114,7 @@ void CDataFile::LoadShortcuts(const CListCtrl& list, CImageList& large, CImageLi
   AssignIcons(records, large, small);
 
   // One repaint and one arrangement for the whole catalogue, and room for every item at once.
-  const LONG style = ::GetWindowLongA(list.GetSafeHwnd(), GWL_STYLE);
-  if (style & LVS_AUTOARRANGE) ::SetWindowLongA(list.GetSafeHwnd(), GWL_STYLE, style & ~LVS_AUTOARRANGE);
-  list.SetRedraw(false);
+  CListBatch batch(list);
   list.SetItemCountEx(list.GetItemCount() + static_cast<int>(records.size()));
   int count = list.GetItemCount();
   for (CShortcut& record : records) {
@@ -122,11 +125,6 @@ void CDataFile::LoadShortcuts(const CListCtrl& list, CImageList& large, CImageLi
     }
     ++count;
   }
-  if (style & LVS_AUTOARRANGE) {
-    ::SetWindowLongA(list.GetSafeHwnd(), GWL_STYLE, style);
-    ::SendMessageA(list.GetSafeHwnd(), LVM_ARRANGE, LVA_DEFAULT, 0);
-  }
-  list.SetRedraw(true);
 }
 
 void CDataFile::SaveShortcuts(const CListCtrl& list, HWND owner) {
@@ -145,13 +143,14 @@ void CDataFile::SaveShortcuts(const CListCtrl& list, HWND owner) {
   const std::string bytes = FormatDataFile(static_cast<int>(records.size()),
                                            [&records](int i) -> const CShortcut& { return *records[i]; });
 
-  if (m_bUnreadableAtLoad && FileSystem().Exists(m_strPath)) {
+  if ((m_bUnreadableAtLoad || m_bLegacyCodePageAtLoad) && FileSystem().Exists(m_strPath)) {
     if (!CopyToNewBackup(m_strPath)) {
       writer.Abandon();
       ShowError(owner, kWriteErrorText, kWriteErrorTitle);
       return;
     }
     m_bUnreadableAtLoad = false;
+    m_bLegacyCodePageAtLoad = false;
   }
   if (!writer.Commit(bytes)) ShowError(owner, kWriteErrorText, kWriteErrorTitle);
 }

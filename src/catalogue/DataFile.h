@@ -38,17 +38,21 @@ class CDataFile {
 
   // Fills the empty list with the file's records in file order, giving each its icon index.
   // A missing file is an empty catalogue, unless the last save left the only copy of it beside
-  // it: that is put in place first, and the user told. An unreadable file is reported.
+  // it: that is put in place first, and the user told. An unreadable file is reported. A file
+  // in the legacy code page of an earlier version (not valid UTF-8) is converted from the
+  // system's legacy code page when the program runs with the UTF-8 code page.
   void LoadShortcuts(const CListCtrl& list, CImageList& large, CImageList& small, HWND owner);
 
   // Sorts the list into catalogue order and writes every record. A file that was there but
-  // could not be read at start-up is first kept as a backup beside it (LaunchData.olf.bak,
-  // or the next free LaunchData.olf.N.bak), and is not replaced when that fails.
+  // could not be read at start-up, or was converted from the legacy code page, is first kept
+  // as a backup beside it (LaunchData.olf.bak, or the next free LaunchData.olf.N.bak), and is
+  // not replaced when that fails.
   void SaveShortcuts(const CListCtrl& list, HWND owner);
 
  private:
   std::string m_strPath;
   bool m_bUnreadableAtLoad = false;
+  bool m_bLegacyCodePageAtLoad = false;
 };
 
 }  // namespace ol

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "catalogue/Shortcut.h"
+#include "util/SystemUtil.h"
 
 namespace ol {
 
@@ -44,6 +45,17 @@ TargetIcons ExtractTargetIcons(const std::string& target) {
     if (IsIconHandle(large)) icons.large.Reset(large);
     if (IsIconHandle(small)) icons.small.Reset(small);
   }
+  // A batch file holds no icon, yet it is a program: it takes the shell's icon for its type,
+  // so that it is not taken for a program whose target is gone.
+  if (!icons.Any() && IsBatchFile(target)) {
+    SHFILEINFOA shell{};
+    if (::SHGetFileInfoA(target.c_str(), 0, &shell, sizeof shell, SHGFI_ICON | SHGFI_LARGEICON)) {
+      icons.large.Reset(shell.hIcon);
+    }
+    if (::SHGetFileInfoA(target.c_str(), 0, &shell, sizeof shell, SHGFI_ICON | SHGFI_SMALLICON)) {
+      icons.small.Reset(shell.hIcon);
+    }
+  }
   return icons;
 }
 
@@ -51,6 +63,13 @@ int AppendTargetIcons(CImageList& large, CImageList& small, const TargetIcons& i
   if (!icons.Any()) return kIconNone;
   const int index = large.Add(icons.LargeOrSmall());
   small.Add(icons.SmallOrLarge());
+  return index < 0 ? kIconNone : index;
+}
+
+int AppendTargetIcons(CIconListFiller& large, CIconListFiller& small, const TargetIcons& icons) {
+  if (!icons.Any()) return kIconNone;
+  const int index = large.Put(icons.LargeOrSmall());
+  small.Put(icons.SmallOrLarge());
   return index < 0 ? kIconNone : index;
 }
 

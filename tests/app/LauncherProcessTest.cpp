@@ -202,3 +202,34 @@ TEST_F(LauncherProcessTest, AStartWhileTheFirstCopyIsStillClosingOpensOnceThatCo
   EXPECT_TRUE(second.Close());
   EXPECT_EQ(ReadFileBytes(first.DataPath()), Catalogue({saves}));
 }
+
+TEST_F(LauncherProcessTest, NamesInAnyScriptSurviveAndALegacyFileIsConvertedAfterABackup) {
+  // A folder no legacy code page can spell: the program finds its data file there only when it
+  // runs with the UTF-8 code page.
+  const std::string folder = m_dir / "Orbels Лаунч Ελληνικά 中文 😀";
+  const std::string utf8 = Catalogue({{"FOLDER", "Café", "C:\\Café", "", 0},
+                                      {"PROGRAM", "Ελληνικά", folder + "\\Ελληνικά.exe", "-λ \"ä ö\"", 0},
+                                      {"FOLDER", "Русский", "D:\\Папка", "", 0},
+                                      {"PROGRAM", "中文", "C:\\程序\\中文.exe", "-路径 中", 0},
+                                      {"FOLDER", "😀 Emoji", "C:\\😀\\🎮", "", 0}});
+  const std::string legacy = "SC_NAME=Caf\xE9\r\nSC_TYPE=FOLDER\r\nSC_PATH=C:\\Caf\xE9\r\nSC_CMLN=\r\n";
+  const struct {
+    const char* what;
+    std::string before;
+    std::string after;
+    std::optional<std::string> backup;
+  } kCases[] = {
+      {"every script, in UTF-8", utf8, utf8, std::nullopt},
+      {"code page 1252, before this version", legacy, Catalogue({{"FOLDER", "Café", "C:\\Café", "", 0}}), legacy},
+  };
+  for (const auto& c : kCases) {
+    LauncherProcess launcher(folder);
+    ASSERT_TRUE(WriteFileBytes(launcher.DataPath(), c.before));
+    ::DeleteFileA((launcher.DataPath() + ".bak").c_str());
+    ASSERT_TRUE(launcher.Start()) << c.what;
+    ASSERT_NE(launcher.WaitForWindow(), nullptr) << c.what;
+    ASSERT_TRUE(launcher.Close()) << c.what;
+    EXPECT_EQ(ReadFileBytes(launcher.DataPath()), c.after) << c.what;
+    EXPECT_EQ(ReadFileBytes(launcher.DataPath() + ".bak"), c.backup) << c.what;
+  }
+}

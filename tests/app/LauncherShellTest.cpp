@@ -109,6 +109,13 @@ TEST_F(LauncherShellTest, InstallerEntriesAreReadFromThe32BitViewFirstAndOnlyAsT
   EXPECT_EQ(ol::AutoLocateGame(), longest);
   SetInstallerEntry(key, "ORBELS_DATA", longest + "y");
   EXPECT_EQ(ol::AutoLocateGame(), "");
+  // The limit is a path's 260 characters, however many bytes each takes in UTF-8.
+  std::string cyrillic;
+  for (int i = 0; i < 259; ++i) cyrillic += "Ж";
+  SetInstallerEntry(key, "ORBELS_DATA", cyrillic);
+  EXPECT_EQ(ol::AutoLocateGame(), cyrillic);
+  SetInstallerEntry(key, "ORBELS_DATA", cyrillic + "Ж");
+  EXPECT_EQ(ol::AutoLocateGame(), "");
   SetInstallerEntry(key, "ORBELS_DATA", "%SystemDrive%\\Games", KEY_WOW64_32KEY, REG_EXPAND_SZ);
   EXPECT_EQ(ol::AutoLocateGame(), "");
   SetInstallerEntry(key, "ORBELS_DATA", "1234", KEY_WOW64_32KEY, REG_DWORD);

@@ -40,7 +40,7 @@ std::vector<ol::CShortcut> TenThousandShortcuts() {
     std::string name = "Saved Games " + number;
     if (i % 997 == 0) name.clear();
     else if (i % 13 == 0) name = "saves " + number;
-    else if (i % 11 == 0) name = "\xC4rger " + number;
+    else if (i % 11 == 0) name = "\xC3\x84rger " + number;  // UTF-8
     else if (i % 7 == 0) name = std::string(1200, 'n') + number;
     const bool lowerProgram = i % 5 == 0;
     records.push_back({lowerProgram ? "program" : "FOLDER", name, "C:\\Games\\Folder " + number,

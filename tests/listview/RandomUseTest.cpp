@@ -59,10 +59,11 @@ bool GivesIcon(const std::string& path) {
          AfterLastBackslash(path) != "Notes.exe";
 }
 
+// Characters the user can type, "Ä" and "é" in UTF-8, the program's code page.
 std::string RandomText(std::mt19937& random, std::size_t shortest, std::size_t longest) {
-  static const std::string kLetters = "aAbBzZ09 ._-~\xC4\xE9";
-  std::string text(shortest + random() % (longest - shortest + 1), ' ');
-  for (char& c : text) c = kLetters[random() % kLetters.size()];
+  static const char* kLetters[] = {"a", "A", "b", "B", "z", "Z", "0", "9", " ", ".", "_", "-", "~", "\xC3\x84", "\xC3\xA9"};
+  std::string text;
+  for (std::size_t n = shortest + random() % (longest - shortest + 1); n > 0; --n) text += kLetters[random() % 15];
   return text;
 }
 
