@@ -42,7 +42,8 @@ std::optional<unsigned long long> BackupNumber(const std::string& dataName, cons
     return std::nullopt;
   }
   const std::string digits = candidate.substr(first, candidate.size() - 4 - first);
-  if (digits.size() > 18 || digits[0] == '0' || !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+  const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+  if (digits.size() > 18 || digits[0] == '0' || !std::all_of(digits.begin(), digits.end(), isDigit)) {
     return std::nullopt;
   }
   return std::stoull(digits);

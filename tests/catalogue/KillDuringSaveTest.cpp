@@ -104,7 +104,8 @@ TEST(KillDuringSaveTest, StoppedAtEachStepTheNextStartLoadsTheOldOrTheNewCatalog
       {
         TestListWindow window;
         for (std::size_t i = 1; i < records.size(); ++i) {
-          ol::InsertShortcutItem(window.List(), static_cast<int>(i - 1), ol::NewShortcutRecord(ol::CShortcut(records[i])));
+          ol::InsertShortcutItem(window.List(), static_cast<int>(i - 1),
+                                 ol::NewShortcutRecord(ol::CShortcut(records[i])));
         }
         ModalResponder responder(ModalResponder::Press(IDOK));
         FaultyFileSystem files;

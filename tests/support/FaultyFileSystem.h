@@ -10,7 +10,9 @@
 
 namespace oltest {
 
-enum class FsCall { Open, Read, Write, Flush, Close, Attributes, SetAttributes, CopySecurity, Move, Delete, Copy, List };
+enum class FsCall {
+  Open, Read, Write, Flush, Close, Attributes, SetAttributes, CopySecurity, Move, Delete, Copy, List
+};
 const char* FsCallName(FsCall call);
 
 class FaultyFileSystem : public ol::CFileSystem {
