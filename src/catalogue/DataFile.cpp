@@ -9,14 +9,15 @@
 #include "catalogue/DataFileFormat.h"
 #include "util/AtomicFile.h"
 #include "util/CodePages.h"
+#include "util/FileSystem.h"
 #include "util/SystemUtil.h"
 
 namespace ol {
 
 namespace {
 
-void ShowError(HWND owner, std::string_view text, std::string_view title) {
-  ::MessageBoxA(owner, std::string(text).c_str(), std::string(title).c_str(), MB_ICONHAND | MB_OK);
+void ShowError(HWND owner, std::string_view text, std::string_view title, UINT icon = MB_ICONHAND) {
+  ::MessageBoxA(owner, std::string(text).c_str(), std::string(title).c_str(), icon | MB_OK);
 }
 
 }  // namespace
@@ -26,7 +27,18 @@ std::string DefaultDataFilePath() { return GetLauncherDirectory() + "\\" + std::
 CDataFile::CDataFile() : m_strPath(DefaultDataFilePath()) {}
 
 void CDataFile::LoadShortcuts(const CListCtrl& list, CImageList& large, CImageList& small, HWND owner) {
-  if (!PathExists(m_strPath)) return;
+  switch (RestoreLeftoverSave(m_strPath)) {
+    case LeftoverSave::kRestored:
+      ShowError(owner, kRestoredText, kRestoredTitle, MB_ICONEXCLAMATION);
+      break;
+    case LeftoverSave::kNotRestored:  // still beside it: the exit's save puts it in place first
+      m_bUnreadableAtLoad = true;
+      ShowError(owner, kReadErrorText, kReadErrorTitle);
+      return;
+    case LeftoverSave::kNone:
+      break;
+  }
+  if (!FileSystem().Exists(m_strPath)) return;
   std::optional<std::string> bytes = ReadWholeFile(m_strPath);
   if (!bytes) {
     m_bUnreadableAtLoad = true;
@@ -72,7 +84,7 @@ void CDataFile::SaveShortcuts(const CListCtrl& list, HWND owner) {
   const std::string bytes = FormatDataFile(static_cast<int>(records.size()),
                                            [&records](int i) -> const CShortcut& { return *records[i]; });
 
-  if ((m_bUnreadableAtLoad || m_bLegacyCodePageAtLoad) && PathExists(m_strPath)) {
+  if ((m_bUnreadableAtLoad || m_bLegacyCodePageAtLoad) && FileSystem().Exists(m_strPath)) {
     if (!CopyToNewBackup(m_strPath)) {
       writer.Abandon();
       ShowError(owner, kWriteErrorText, kWriteErrorTitle);

@@ -2,7 +2,8 @@
 // what a user does (adding, renaming, deleting, properties, icons, views, launches), the list
 // compared with the model after every step, and at the end the data file compared byte for
 // byte with the model's. OL_RANDOM_SEED, OL_RANDOM_SEEDS and OL_RANDOM_STEPS set the first
-// seed, the number of seeds and the steps of each (make soak runs 20 seeds of 2,000).
+// seed, the number of seeds and the steps of each. make test runs one fixed seed, so that two
+// runs of a commit do the same; make soak runs 20 random seeds of 2,000 steps.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -360,7 +361,8 @@ std::string RandomUseTest::RunSequence(std::uint32_t seed, int steps, std::vecto
 TEST_F(RandomUseTest, TheListAndTheDataFileFollowAModelOfTheCatalogue) {
   const auto seeds = static_cast<int>(EnvNumber("OL_RANDOM_SEEDS", 1));
   const auto steps = static_cast<int>(EnvNumber("OL_RANDOM_STEPS", 300));
-  const auto firstSeed = static_cast<std::uint32_t>(EnvNumber("OL_RANDOM_SEED", std::random_device{}()));
+  const auto firstSeed = static_cast<std::uint32_t>(EnvNumber("OL_RANDOM_SEED", 4021));
+  std::printf("[          ] random use from seed %u (OL_RANDOM_SEED changes it)\n", firstSeed);
   int failed = 0;
   for (int n = 0; n < seeds; ++n) {
     const std::uint32_t seed = firstSeed + static_cast<std::uint32_t>(n);
