@@ -34,12 +34,14 @@ SetCompressor /SOLID lzma
 Name "${PRODUCT}"
 OutFile "${OUT_FILE}"
 InstallDir "$LOCALAPPDATA\Programs\${PRODUCT}"
-; An upgrade goes where the last installation went.
+; An upgrade goes where the last installation went (.onInit), whatever folder is asked for:
+; a new folder would get an empty catalogue and leave the user's behind.
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 BrandingText "${PRODUCT} ${VERSION}"
 ShowInstDetails nevershow
 ShowUninstDetails nevershow
 
+Var UpgradeInPlace
 Var RemoveUserData
 Var RemoveUserDataCheckbox
 Var UninstalledText
@@ -59,6 +61,7 @@ Var UninstalledText
 !define MUI_WELCOMEPAGE_TEXT "Orbels Launch starts The Orbels and The Orbels 2 and keeps your shortcuts to programs and folders in one window.$\r$\n$\r$\nIt is installed for you alone, in a folder of yours, so no administrator is needed.$\r$\n$\r$\nIf Orbels Launch is already installed, it is brought up to date in place: your shortcut catalogue and settings stay as they are. If it is running, it is closed first, and it saves your shortcuts as it closes.$\r$\n$\r$\nClick Next to continue."
 !insertmacro MUI_PAGE_WELCOME
 
+!define MUI_PAGE_CUSTOMFUNCTION_PRE SkipDirectoryPageOnUpgrade
 !define MUI_DIRECTORYPAGE_TEXT_TOP "Orbels Launch keeps your shortcut catalogue (LaunchData.olf) and its backups in the folder it is installed in, so choose a folder that you can write to. The one below is yours alone. Program Files is not such a folder."
 !insertmacro MUI_PAGE_DIRECTORY
 
@@ -88,15 +91,65 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Copyright © ${PUBLISHER}"
 
 ;--------------------------------------------------------------------------------------------
+; An earlier installation that is still there is upgraded in place: no folder page.
+
+Function .onInit
+  StrCpy $UpgradeInPlace 0
+  ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $0 != ""
+  ${AndIf} ${FileExists} "$0\${EXE}"
+    StrCpy $INSTDIR $0
+    StrCpy $UpgradeInPlace 1
+  ${EndIf}
+FunctionEnd
+
+Function SkipDirectoryPageOnUpgrade
+  ${If} $UpgradeInPlace == 1
+    Abort
+  ${EndIf}
+FunctionEnd
+
+;--------------------------------------------------------------------------------------------
 ; Closing a running launcher the normal way: WM_CLOSE to its main window, so that it saves its
 ; catalogue and settings, then waiting until its process has ended and let go of its files.
-; Every running copy is closed. In silent mode nobody is asked; a copy that does not close
-; in time makes the installation fail (exit code 2) rather than replace files under it.
+; Only copies running from the installation folder are closed: a copy unzipped elsewhere has
+; a catalogue of its own and goes on. In silent mode nobody is asked; a copy that does not
+; close in time makes the installation fail (exit code 2) rather than replace files under it.
 
 !macro DEFINE_CLOSE_RUNNING_LAUNCHERS prefix
+; $R0: the main window of a launcher running from $INSTDIR, or 0.
+Function ${prefix}FindInstalledLauncher
+  StrCpy $R0 0
+  System::Call "kernel32::GetLongPathNameW(w '$INSTDIR\${EXE}', w .r6, i ${NSIS_MAX_STRLEN}) i .r7"
+  ${If} $7 == 0
+    Return  ; no program there to run
+  ${EndIf}
+  StrCpy $0 0
+  ${Do}
+    System::Call "user32::FindWindowExW(p 0, p r0, w '${FRAME_CLASS}', p 0) p .r0"
+    ${If} $0 == 0
+      Return
+    ${EndIf}
+    System::Call "user32::GetWindowThreadProcessId(p r0, *i .r1) i"
+    ; PROCESS_QUERY_LIMITED_INFORMATION: enough to read the program's path
+    System::Call "kernel32::OpenProcess(i 0x1000, i 0, i r1) p .r2"
+    ${If} $2 P<> 0
+      System::Call "kernel32::QueryFullProcessImageNameW(p r2, i 0, w .r3, *i ${NSIS_MAX_STRLEN}) i .r4"
+      System::Call "kernel32::CloseHandle(p r2)"
+      ${If} $4 <> 0
+        System::Call "kernel32::GetLongPathNameW(w r3, w .r3, i ${NSIS_MAX_STRLEN}) i"
+        ${If} $3 == $6  ; letter case aside
+          StrCpy $R0 $0
+          Return
+        ${EndIf}
+      ${EndIf}
+    ${EndIf}
+  ${Loop}
+FunctionEnd
+
 Function ${prefix}CloseRunningLaunchers
-  FindWindow $0 "${FRAME_CLASS}"
-  ${If} $0 == 0
+  Call ${prefix}FindInstalledLauncher
+  ${If} $R0 == 0
     Return
   ${EndIf}
   ${IfNot} ${Silent}
@@ -104,10 +157,11 @@ Function ${prefix}CloseRunningLaunchers
     Abort
   ${EndIf}
   close:
-  FindWindow $0 "${FRAME_CLASS}"
-  ${If} $0 == 0
+  Call ${prefix}FindInstalledLauncher
+  ${If} $R0 == 0
     Return
   ${EndIf}
+  StrCpy $0 $R0
   System::Call "user32::GetWindowThreadProcessId(p r0, *i .r1) i"
   ; SYNCHRONIZE: enough to wait for the process
   System::Call "kernel32::OpenProcess(i 0x00100000, i 0, i r1) p .r2"
@@ -177,8 +231,9 @@ Section "Orbels Launch"
 SectionEnd
 
 ;--------------------------------------------------------------------------------------------
-; Uninstalling. The user's catalogue (LaunchData.olf and every LaunchData.olf*.bak) and the
-; settings stay unless the box on the first page is ticked; a silent uninstall keeps them.
+; Uninstalling. The user's catalogue (LaunchData.olf, a LaunchData.olf.tmp that a save cut
+; short left, every LaunchData.olf*.bak) and the settings stay unless the box on the first page
+; is ticked; a silent uninstall keeps them.
 
 Function un.UserDataPage
   !insertmacro MUI_HEADER_TEXT "Uninstall Orbels Launch" "Remove Orbels Launch from this computer."
@@ -213,8 +268,11 @@ Section "Uninstall"
   Delete "${HELP_SHORTCUT}"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
 
+  ; Left only by a launcher that ended with its machine; never the user's data.
+  Delete "$INSTDIR\LaunchData.olf.lock"
   ${If} $RemoveUserData == ${BST_CHECKED}
     Delete "$INSTDIR\LaunchData.olf"
+    Delete "$INSTDIR\LaunchData.olf.tmp"  ; a save cut short: perhaps the only copy, so only here
     Delete "$INSTDIR\LaunchData.olf.bak"
     Delete "$INSTDIR\LaunchData.olf.*.bak"
     DeleteRegKey HKCU "${SETTINGS_KEY}"

@@ -1,18 +1,23 @@
 #include "app/CatalogueLock.h"
 
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <thread>
 #include <vector>
+
+#include "util/FileSystem.h"
+#include "util/SystemUtil.h"
 
 namespace ol {
 
 namespace {
 
 constexpr const char* kFrameClass = "OrbelsLaunchFrame";
-// A first copy that is still loading a large catalogue may take a while to show its window.
-constexpr auto kWindowWait = std::chrono::seconds(60);
+constexpr DWORD kPollMs = 100;
+// A copy out of reach that is just closing frees the catalogue within moments.
+constexpr ULONGLONG kElsewhereWaitMs = 5000;
+// A copy of this session may take a while to show its window (a large catalogue to load) or
+// to end (a large catalogue to save, a message to answer).
+constexpr ULONGLONG kSessionCopyWaitMs = 60000;
 
 // The long form of a path that exists; the path itself otherwise.
 std::string LongPath(const std::string& path) {
@@ -31,6 +36,14 @@ std::string CanonicalPath(const std::string& path) {
   result = slash == std::string::npos ? LongPath(result) : LongPath(result.substr(0, slash)) + result.substr(slash);
   if (!result.empty()) ::CharUpperBuffA(result.data(), static_cast<DWORD>(result.size()));
   return result;
+}
+
+bool IsRunning(DWORD processId) {
+  HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, processId);
+  if (process == nullptr) return false;
+  const bool running = ::WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+  ::CloseHandle(process);
+  return running;
 }
 
 }  // namespace
@@ -67,46 +80,79 @@ std::string CCatalogueLock::NameFor(const std::string& dataFilePath) {
   return name;
 }
 
-CCatalogueLock::CCatalogueLock(const std::string& dataFilePath) {
-  m_hShared = ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(DWORD),
-                                   NameFor(dataFilePath).c_str());
-  if (m_hShared == nullptr) return;  // no lock to be had: run as before
-  m_bFirst = ::GetLastError() != ERROR_ALREADY_EXISTS;
-  if (m_bFirst) {
-    if (auto* shared = static_cast<volatile LONG*>(::MapViewOfFile(m_hShared, FILE_MAP_WRITE, 0, 0, sizeof(DWORD)))) {
-      ::InterlockedExchange(shared, static_cast<LONG>(::GetCurrentProcessId()));
-      ::UnmapViewOfFile(const_cast<LONG*>(shared));
-    }
-  }
-}
+CCatalogueLock::CCatalogueLock(std::string dataFilePath)
+    : m_strDataPath(std::move(dataFilePath)), m_strName(NameFor(m_strDataPath)) {}
 
 CCatalogueLock::~CCatalogueLock() {
   if (m_hShared != nullptr) ::CloseHandle(m_hShared);
+  if (m_hLockFile != INVALID_HANDLE_VALUE) FileSystem().Close(m_hLockFile);
 }
 
-bool CCatalogueLock::BringFirstCopyForward() const {
-  if (m_bFirst || m_hShared == nullptr) return false;
-  auto* shared = static_cast<volatile LONG*>(::MapViewOfFile(m_hShared, FILE_MAP_READ, 0, 0, sizeof(DWORD)));
-  if (shared == nullptr) return false;
-  const auto deadline = std::chrono::steady_clock::now() + kWindowWait;
-  DWORD firstId = 0;
-  // The first copy writes its process id right after making the object.
-  while ((firstId = static_cast<DWORD>(*shared)) == 0 && std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+CCatalogueLock::LockFile CCatalogueLock::TryLockFile() {
+  CFileSystem& files = FileSystem();
+  const std::string path = LockPathFor(m_strDataPath);
+  m_hLockFile = files.Open(path, GENERIC_READ, 0, OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE);
+  if (m_hLockFile != INVALID_HANDLE_VALUE) return LockFile::kTaken;
+  const DWORD error = ::GetLastError();
+  if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return LockFile::kHeld;
+  // Access denied to a lock file that is there: a copy holds it that this user may not
+  // open, or it is going as that copy ends. Without the file, the folder takes no new files.
+  if (error == ERROR_ACCESS_DENIED && files.Attributes(path) != INVALID_FILE_ATTRIBUTES) return LockFile::kHeld;
+  return LockFile::kCannotBeMade;
+}
+
+void CCatalogueLock::Publish() {
+  m_hShared = ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(DWORD), m_strName.c_str());
+  if (m_hShared == nullptr) return;
+  if (auto* shared = static_cast<volatile LONG*>(::MapViewOfFile(m_hShared, FILE_MAP_WRITE, 0, 0, sizeof(DWORD)))) {
+    ::InterlockedExchange(shared, static_cast<LONG>(::GetCurrentProcessId()));
+    ::UnmapViewOfFile(const_cast<LONG*>(shared));
   }
-  ::UnmapViewOfFile(const_cast<LONG*>(shared));
-  HANDLE first = firstId ? ::OpenProcess(SYNCHRONIZE, FALSE, firstId) : nullptr;
-  if (first == nullptr) return false;
-  HWND frame = nullptr;
-  while ((frame = FindLauncherFrame(firstId)) == nullptr && std::chrono::steady_clock::now() < deadline) {
-    if (::WaitForSingleObject(first, 50) == WAIT_OBJECT_0) break;  // it ended meanwhile
+}
+
+DWORD CCatalogueLock::CopyOfThisSession() const {
+  HANDLE mapping = ::OpenFileMappingA(FILE_MAP_READ, FALSE, m_strName.c_str());
+  if (mapping == nullptr) return 0;  // none, or one this user may not open (an elevated copy)
+  DWORD id = 0;
+  if (auto* shared = static_cast<volatile LONG*>(::MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, sizeof(DWORD)))) {
+    id = static_cast<DWORD>(*shared);
+    ::UnmapViewOfFile(const_cast<LONG*>(shared));
   }
-  ::CloseHandle(first);
-  if (frame == nullptr) return false;
-  // Posted, not sent: a busy first copy must not hold this one up.
-  if (::IsIconic(frame)) ::ShowWindowAsync(frame, SW_RESTORE);
-  ::SetForegroundWindow(::GetLastActivePopup(frame));  // its open dialog, if any, on top
-  return true;
+  ::CloseHandle(mapping);
+  return id != 0 && id != ::GetCurrentProcessId() && IsRunning(id) ? id : 0;
+}
+
+CCatalogueLock::Outcome CCatalogueLock::Take() {
+  CFileSystem& files = FileSystem();
+  const ULONGLONG start = files.Now();
+  for (;;) {
+    const LockFile lock = TryLockFile();
+    if (lock == LockFile::kTaken) {
+      Publish();
+      return Outcome::kRun;
+    }
+    const DWORD first = CopyOfThisSession();
+    if (HWND frame = first != 0 ? FindLauncherFrame(first) : nullptr) {
+      // Posted, not sent: a busy first copy must not hold this one up.
+      if (::IsIconic(frame)) ::ShowWindowAsync(frame, SW_RESTORE);
+      ::SetForegroundWindow(::GetLastActivePopup(frame));  // its open dialog, if any, on top
+      return Outcome::kBroughtForward;
+    }
+    if (first == 0 && lock == LockFile::kCannotBeMade) {
+      Publish();
+      return Outcome::kRun;
+    }
+    if (files.Now() - start >= (first != 0 ? kSessionCopyWaitMs : kElsewhereWaitMs)) return Outcome::kHeldElsewhere;
+    files.Wait(kPollMs);
+  }
+}
+
+void CCatalogueLock::ReportHeldElsewhere() const {
+  const std::string text = "Orbels Launch is already running with the shortcut catalogue in this folder:\n\n" +
+                           GetDirectoryPart(m_strDataPath) +
+                           "\n\nIt may be running for another user, in another Windows session or on another "
+                           "computer. Close it there, then start Orbels Launch again.";
+  ::MessageBoxA(nullptr, text.c_str(), kCatalogueInUseTitle, MB_ICONEXCLAMATION | MB_OK | MB_SETFOREGROUND);
 }
 
 }  // namespace ol

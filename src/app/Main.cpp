@@ -12,12 +12,17 @@ COrbelslaunchApp theApp;
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand) {
   ol::LoadLibrariesFromSystemOnly();
-  // One running copy per catalogue: a second start shows the first copy and ends before
-  // anything is read or written, so two copies never overwrite each other's changes.
-  const ol::CCatalogueLock catalogue(ol::DefaultDataFilePath());
-  if (!catalogue.IsFirstCopy()) {
-    catalogue.BringFirstCopyForward();
-    return 0;
+  // One running copy per catalogue: a start that does not get it reads and writes nothing, so
+  // two copies never overwrite each other's changes.
+  ol::CCatalogueLock catalogue(ol::DefaultDataFilePath());
+  switch (catalogue.Take()) {
+    case ol::CCatalogueLock::Outcome::kRun:
+      return theApp.WinMain(instance, commandLine, showCommand);
+    case ol::CCatalogueLock::Outcome::kHeldElsewhere:
+      catalogue.ReportHeldElsewhere();
+      return 0;
+    case ol::CCatalogueLock::Outcome::kBroughtForward:
+      break;
   }
-  return theApp.WinMain(instance, commandLine, showCommand);
+  return 0;
 }

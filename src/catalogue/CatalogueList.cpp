@@ -33,6 +33,20 @@ int InsertShortcutItem(const CListCtrl& list, int index, CShortcut* record) {
 
 void SortCatalogue(const CListCtrl& list) { list.SortItems(CompareShortcuts, 0); }
 
+CListBatch::CListBatch(const CListCtrl& list)
+    : m_list(list), m_style(::GetWindowLongA(list.GetSafeHwnd(), GWL_STYLE)) {
+  if (m_style & LVS_AUTOARRANGE) ::SetWindowLongA(m_list.GetSafeHwnd(), GWL_STYLE, m_style & ~LVS_AUTOARRANGE);
+  m_list.SetRedraw(false);
+}
+
+CListBatch::~CListBatch() {
+  if (m_style & LVS_AUTOARRANGE) {
+    ::SetWindowLongA(m_list.GetSafeHwnd(), GWL_STYLE, m_style);
+    ::SendMessageA(m_list.GetSafeHwnd(), LVM_ARRANGE, LVA_DEFAULT, 0);
+  }
+  m_list.SetRedraw(true);
+}
+
 void RemoveAllShortcuts(const CListCtrl& list) {
   // Records first gathered, then the items removed in one step, then the records destroyed:
   // no item ever points at a destroyed record, and no item is touched one by one.

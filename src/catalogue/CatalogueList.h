@@ -22,6 +22,20 @@ int InsertShortcutItem(const CListCtrl& list, int index, CShortcut* record);
 
 void SortCatalogue(const CListCtrl& list);
 
+// Many items added in one go: the list neither repaints nor arranges its icons until the
+// object goes, then does both once.
+class CListBatch {
+ public:
+  explicit CListBatch(const CListCtrl& list);
+  ~CListBatch();
+  CListBatch(const CListBatch&) = delete;
+  CListBatch& operator=(const CListBatch&) = delete;
+
+ private:
+  const CListCtrl& m_list;
+  LONG m_style;
+};
+
 // Removes every item and destroys its record.
 void RemoveAllShortcuts(const CListCtrl& list);
 

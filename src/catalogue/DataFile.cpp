@@ -8,14 +8,16 @@
 #include "catalogue/CatalogueList.h"
 #include "catalogue/DataFileFormat.h"
 #include "util/AtomicFile.h"
+#include "util/CodePages.h"
+#include "util/FileSystem.h"
 #include "util/SystemUtil.h"
 
 namespace ol {
 
 namespace {
 
-void ShowError(HWND owner, std::string_view text, std::string_view title) {
-  ::MessageBoxA(owner, std::string(text).c_str(), std::string(title).c_str(), MB_ICONHAND | MB_OK);
+void ShowError(HWND owner, std::string_view text, std::string_view title, UINT icon = MB_ICONHAND) {
+  ::MessageBoxA(owner, std::string(text).c_str(), std::string(title).c_str(), icon | MB_OK);
 }
 
 }  // namespace
@@ -26,12 +28,27 @@ CDataFile::CDataFile() : m_strPath(DefaultDataFilePath()) {}
 
 void CDataFile::LoadShortcuts(const CListCtrl& list, CImageList& large, CImageList& small, HWND owner,
                               IconPlan plan) {
-  if (!PathExists(m_strPath)) return;
-  const std::optional<std::string> bytes = ReadWholeFile(m_strPath);
+  switch (RestoreLeftoverSave(m_strPath)) {
+    case LeftoverSave::kRestored:
+      ShowError(owner, kRestoredText, kRestoredTitle, MB_ICONEXCLAMATION);
+      break;
+    case LeftoverSave::kNotRestored:  // still beside it: the exit's save puts it in place first
+      m_bUnreadableAtLoad = true;
+      ShowError(owner, kReadErrorText, kReadErrorTitle);
+      return;
+    case LeftoverSave::kNone:
+      break;
+  }
+  if (!FileSystem().Exists(m_strPath)) return;
+  std::optional<std::string> bytes = ReadWholeFile(m_strPath);
   if (!bytes) {
     m_bUnreadableAtLoad = true;
     ShowError(owner, kReadErrorText, kReadErrorTitle);
     return;
+  }
+  if (ChooseDataFileCoding(*bytes, ProgramUsesUtf8()) == DataFileCoding::FromLegacyCodePage) {
+    bytes = ConvertCodePage(*bytes, SystemLegacyCodePage(), CP_UTF8);
+    m_bLegacyCodePageAtLoad = true;
   }
 
   std::vector<CShortcut> records;
@@ -39,9 +56,7 @@ void CDataFile::LoadShortcuts(const CListCtrl& list, CImageList& large, CImageLi
   plan(records, large, small);
 
   // One repaint and one arrangement for the whole catalogue, and room for every item at once.
-  const LONG style = ::GetWindowLongA(list.GetSafeHwnd(), GWL_STYLE);
-  if (style & LVS_AUTOARRANGE) ::SetWindowLongA(list.GetSafeHwnd(), GWL_STYLE, style & ~LVS_AUTOARRANGE);
-  list.SetRedraw(false);
+  CListBatch batch(list);
   list.SetItemCountEx(list.GetItemCount() + static_cast<int>(records.size()));
   int count = list.GetItemCount();
   for (CShortcut& record : records) {
@@ -52,11 +67,6 @@ void CDataFile::LoadShortcuts(const CListCtrl& list, CImageList& large, CImageLi
     }
     ++count;
   }
-  if (style & LVS_AUTOARRANGE) {
-    ::SetWindowLongA(list.GetSafeHwnd(), GWL_STYLE, style);
-    ::SendMessageA(list.GetSafeHwnd(), LVM_ARRANGE, LVA_DEFAULT, 0);
-  }
-  list.SetRedraw(true);
 }
 
 void CDataFile::SaveShortcuts(const CListCtrl& list, HWND owner) {
@@ -75,13 +85,14 @@ void CDataFile::SaveShortcuts(const CListCtrl& list, HWND owner) {
   const std::string bytes = FormatDataFile(static_cast<int>(records.size()),
                                            [&records](int i) -> const CShortcut& { return *records[i]; });
 
-  if (m_bUnreadableAtLoad && PathExists(m_strPath)) {
+  if ((m_bUnreadableAtLoad || m_bLegacyCodePageAtLoad) && FileSystem().Exists(m_strPath)) {
     if (!CopyToNewBackup(m_strPath)) {
       writer.Abandon();
       ShowError(owner, kWriteErrorText, kWriteErrorTitle);
       return;
     }
     m_bUnreadableAtLoad = false;
+    m_bLegacyCodePageAtLoad = false;
   }
   if (!writer.Commit(bytes)) ShowError(owner, kWriteErrorText, kWriteErrorTitle);
 }

@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "util/Utf8.h"
+
 namespace ol {
 
 const std::array<std::string_view, 8> kDataFileHeader = {
@@ -54,6 +56,10 @@ void ParseDataFile(std::string_view bytes, const std::function<void(CShortcut&&)
       current.reset();
     }
   }
+}
+
+DataFileCoding ChooseDataFileCoding(std::string_view bytes, bool programUsesUtf8) {
+  return programUsesUtf8 && !IsValidUtf8(bytes) ? DataFileCoding::FromLegacyCodePage : DataFileCoding::AsStored;
 }
 
 std::string FormatDataFile(int count, const std::function<const CShortcut&(int)>& recordAt) {

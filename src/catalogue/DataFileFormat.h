@@ -23,6 +23,13 @@ extern const std::array<std::string_view, 8> kDataFileHeader;
 // skipped; "SC_TYPE=", "SC_PATH=" and "SC_CMLN=" lines outside a record are ignored.
 void ParseDataFile(std::string_view bytes, const std::function<void(CShortcut&&)>& onRecord);
 
+// How the file's bytes become the program's text. A file that is valid UTF-8 (every ASCII file
+// is) is taken as it is. Any other file was written by an earlier version in the legacy code
+// page: a program that runs with the UTF-8 code page converts it from the system's legacy code
+// page; one that runs in the legacy code page takes it as it is, as that version did.
+enum class DataFileCoding { AsStored, FromLegacyCodePage };
+DataFileCoding ChooseDataFileCoding(std::string_view bytes, bool programUsesUtf8);
+
 // The file's bytes for `count` records in the order given.
 std::string FormatDataFile(int count, const std::function<const CShortcut&(int)>& recordAt);
 

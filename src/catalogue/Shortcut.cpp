@@ -37,6 +37,23 @@ int FindDuplicateTarget(int count, const std::function<const CShortcut*(int)>& r
   return -1;
 }
 
+void CTargetIndex::Add(const CShortcut& record) {
+  if (record.m_strType == kTypeProgram || record.m_strType == kTypeFolder) {
+    m_keys.insert(Key(record.m_strType, record.m_strTarget));
+  }
+}
+
+bool CTargetIndex::Contains(std::string_view type, std::string_view target) const {
+  return m_keys.count(Key(type, target)) != 0;
+}
+
+std::string CTargetIndex::Key(std::string_view type, std::string_view target) {
+  std::string key(type);
+  key += '\0';  // no type holds it, so no two pairs give one key
+  key += target;
+  return key;
+}
+
 std::string DefaultProgramName(std::string_view fileName) { return FileTitleOf(fileName); }
 
 std::string DefaultFolderName(std::string_view folderPath, LeadByteTest isLeadByte) {

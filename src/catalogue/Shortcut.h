@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 #include "util/PathText.h"
 
@@ -44,6 +45,20 @@ bool IsForbiddenExecutable(std::string_view fileName);
 // item without a record.
 int FindDuplicateTarget(int count, const std::function<const CShortcut*(int)>& recordAt,
                         std::string_view type, std::string_view target);
+
+// The targets of the catalogue's program and folder records, for the duplicate rule applied
+// to many new records in a row without walking the list for each.
+class CTargetIndex {
+ public:
+  // Indexes a record under its type; only the exact types "PROGRAM" and "FOLDER" count.
+  void Add(const CShortcut& record);
+  // True when a record of exactly `type` has this target, byte for byte.
+  bool Contains(std::string_view type, std::string_view target) const;
+
+ private:
+  static std::string Key(std::string_view type, std::string_view target);
+  std::unordered_set<std::string> m_keys;
+};
 
 // A new program shortcut's name: the file name cut before its last ".".
 std::string DefaultProgramName(std::string_view fileName);

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "catalogue/Shortcut.h"
+#include "util/SystemUtil.h"
 
 namespace ol {
 
@@ -43,6 +44,18 @@ TargetIcons ExtractTargetIcons(const std::string& target, IconSizes sizes) {
     icons.large.Reset(large);
     icons.small.Reset(small);
   }
+  // A batch file holds no icon, yet it is a program: it takes the shell's icon for its type
+  // (at the system's icon sizes, which a list of other sizes scales), so that it is not taken
+  // for a program whose target is gone.
+  if (!icons.Any() && IsBatchFile(target)) {
+    SHFILEINFOA shell{};
+    if (::SHGetFileInfoA(target.c_str(), 0, &shell, sizeof shell, SHGFI_ICON | SHGFI_LARGEICON)) {
+      icons.large.Reset(shell.hIcon);
+    }
+    if (::SHGetFileInfoA(target.c_str(), 0, &shell, sizeof shell, SHGFI_ICON | SHGFI_SMALLICON)) {
+      icons.small.Reset(shell.hIcon);
+    }
+  }
   return icons;
 }
 
@@ -50,6 +63,13 @@ int AppendTargetIcons(CImageList& large, CImageList& small, const TargetIcons& i
   if (!icons.Any()) return kIconNone;
   const int index = large.Add(icons.LargeOrSmall());
   small.Add(icons.SmallOrLarge());
+  return index < 0 ? kIconNone : index;
+}
+
+int AppendTargetIcons(CIconListFiller& large, CIconListFiller& small, const TargetIcons& icons) {
+  if (!icons.Any()) return kIconNone;
+  const int index = large.Put(icons.LargeOrSmall());
+  small.Put(icons.SmallOrLarge());
   return index < 0 ? kIconNone : index;
 }
 
@@ -141,19 +161,6 @@ int CIconListFiller::Put(const Pixels& pixels) {
   return position;
 }
 
-bool CIconListFiller::PutBitmapsOf(HICON icon) {
-  // A colour icon of exactly the list's size goes into the room made for it straight from its
-  // own bitmaps: one copy out of the icon, one into the list, the picture as an append gives it.
-  if (m_colorBits == nullptr || icon == nullptr || m_next >= m_first + m_reserved) return false;
-  ICONINFO info{};
-  if (!::GetIconInfo(icon, &info)) return false;
-  UniqueGdiObject colorBitmap(info.hbmColor);
-  UniqueGdiObject maskBitmap(info.hbmMask);
-  BITMAP bitmap{};
-  return info.hbmColor && ::GetObjectA(info.hbmColor, sizeof bitmap, &bitmap) && bitmap.bmWidth == m_size &&
-         bitmap.bmHeight == m_size && ::ImageList_Replace(m_list.GetSafeHandle(), m_next, info.hbmColor, info.hbmMask);
-}
-
 int CIconListFiller::Skip() {
   if (m_next >= m_first + m_reserved) {
     if (!m_list.SetImageCount(m_next + 1)) return -1;
@@ -163,7 +170,6 @@ int CIconListFiller::Skip() {
 }
 
 int CIconListFiller::Put(HICON icon) {
-  if (PutBitmapsOf(icon)) return m_next++;
   if (auto pixels = Read(icon)) return Put(*pixels);
   // The list's own way: scaled to its size, as a one-by-one append does.
   const int position = m_next < m_first + m_reserved ? m_list.Replace(m_next, icon) : m_list.Add(icon);

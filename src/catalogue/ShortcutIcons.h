@@ -65,7 +65,6 @@ class CIconListFiller {
   int Skip();
 
  private:
-  bool PutBitmapsOf(HICON icon);
   CImageList& m_list;
   int m_first = 0;
   int m_next = 0;
@@ -81,6 +80,9 @@ class CIconListFiller {
   std::uint32_t* m_colorBits = nullptr;
   std::uint32_t* m_maskBits = nullptr;
 };
+
+// Appends the icons through two fillers, as AppendTargetIcons does to the lists themselves.
+int AppendTargetIcons(CIconListFiller& large, CIconListFiller& small, const TargetIcons& icons);
 
 // Replaces the images at `index` in both lists; the old images stay when the target gave none.
 void ReplaceTargetIcons(CImageList& large, CImageList& small, int index, const TargetIcons& icons);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "framework/Wnd.h"
+#include "util/CodePages.h"
 #include "util/PathText.h"
 #include "util/SystemUtil.h"
 
@@ -13,10 +14,13 @@ namespace {
 
 CFolderPicker::Responder g_responder;
 
+// The folder's path; empty for an item that is no folder of the file system. The 8-bit form
+// of the call holds only MAX_PATH bytes, too few for a path of MAX_PATH characters in UTF-8:
+// the path is taken in UTF-16 and brought into the program's code page.
 std::string PathOfItem(LPCITEMIDLIST item) {
-  char path[MAX_PATH] = {};
-  if (item == nullptr || !::SHGetPathFromIDListA(item, path)) return std::string();
-  return path;
+  wchar_t path[MAX_PATH] = {};
+  if (item == nullptr || !::SHGetPathFromIDListW(item, path)) return std::string();
+  return ol::NarrowText(path);
 }
 
 int CALLBACK BrowseCallback(HWND browser, UINT message, LPARAM lParam, LPARAM data) {
@@ -69,10 +73,8 @@ bool CFolderPicker::Browse(CWnd* parent) {
     allocator->Release();
     return false;
   }
-  char path[MAX_PATH] = {};
-  const bool ok = ::SHGetPathFromIDListA(item, path) != FALSE;
-  m_strPath = ok ? path : "";
+  m_strPath = PathOfItem(item);
   allocator->Free(item);
   allocator->Release();
-  return ok;
+  return !m_strPath.empty();
 }

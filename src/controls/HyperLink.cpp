@@ -7,6 +7,7 @@
 
 #include "framework/Dpi.h"
 #include "framework/WinApp.h"
+#include "util/SystemUtil.h"
 
 COLORREF CHyperLink::s_crLinkColor = RGB(0, 0, 255);
 COLORREF CHyperLink::s_crActiveColor = RGB(0, 128, 128);
@@ -225,13 +226,13 @@ LONG CHyperLink::ReadKeyDefaultValue(HKEY root, const std::string& subKey, std::
   const LONG openResult = ::RegOpenKeyExA(root, subKey.c_str(), 0, KEY_QUERY_VALUE, &opened);
   if (openResult != ERROR_SUCCESS) return openResult;
   ol::UniqueRegKey key(opened);
-  char buffer[ol::kRegistryValueBytes] = {};
-  LONG size = sizeof buffer;
   // A value that does not fit (or is no text) counts as unreadable, like a missing key.
-  const LONG queryResult = ::RegQueryValueA(key.Get(), nullptr, buffer, &size);
+  std::string text;
+  DWORD type = 0;
+  const LONG queryResult = ol::QueryRegistryText(key.Get(), nullptr, ol::kRegistryValueCharacters, text, type);
   if (queryResult != ERROR_SUCCESS) return queryResult;
-  buffer[sizeof buffer - 1] = '\0';
-  value = buffer;
+  if (type != REG_SZ && type != REG_EXPAND_SZ) return ERROR_INVALID_DATA;
+  value = std::move(text);
   return ERROR_SUCCESS;
 }
 
@@ -324,6 +325,7 @@ LRESULT CHyperLink::OnKeyDown(WPARAM wParam, LPARAM lParam) {
 LRESULT CHyperLink::OnNcHitTest(WPARAM, LPARAM) { return HTCLIENT; }
 
 LRESULT CHyperLink::OnLButtonDown(WPARAM, LPARAM) {
+  m_bDoubleClicked = false;  // whatever became of the last double click's release
   if (m_dwLinkStyle & LinkFocusOnPress) ::SetFocus(m_hWnd);
   if (m_dwLinkStyle & LinkFollowOnPress) FollowLink();
   m_bActive = TRUE;

@@ -46,7 +46,7 @@ class CHyperLink : public CStatic {
   // Opens `url` with the shell, or else with the registered web-page handler; returns the
   // system's result code (above 32 on success).
   static int ShellOpen(const std::string& url, int show);
-  // The default value of a key, at most 260 bytes with its terminator.
+  // The default value of a key as text, at most 260 characters with its terminator.
   static LONG ReadKeyDefaultValue(HKEY root, const std::string& subKey, std::string& value);
   static void ReportError(int result);
 
@@ -72,7 +72,8 @@ class CHyperLink : public CStatic {
 
  private:
   // The second click of a double click comes as a double-click message, not a press: its
-  // release must not open the link a second time.
+  // release must not open the link a second time. That release may come outside the control,
+  // to another window; the next press then starts afresh.
   bool m_bDoubleClicked = false;
 
   void FitToText();

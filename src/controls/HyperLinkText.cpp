@@ -3,14 +3,18 @@
 #include <array>
 #include <utility>
 
+#include "util/Utf8.h"
+
 namespace ol {
 
 namespace {
 
 constexpr std::string_view kOpenCommandSuffix = "\\shell\\open\\command";
 
-// Fits a buffer of `bytes` bytes together with its terminating zero.
-bool Fits(std::size_t length, std::size_t bytes) { return length < bytes; }
+// Fits a buffer of `characters` characters together with its terminating zero. The text is
+// counted as the UTF-8 it is where Windows gives the program that code page; text in a legacy
+// code page is seldom well-formed UTF-8, and then counts a character for each byte, as ever.
+bool Fits(std::string_view text, std::size_t characters) { return Utf16LengthOfUtf8(text) < characters; }
 
 }  // namespace
 
@@ -49,7 +53,7 @@ LinkBox FitLinkBox(LinkBox box, int textWidth, int textHeight, LinkAlignment hor
 std::optional<std::string> OpenCommandKeyPath(std::string_view className) {
   std::string path(className);
   path += kOpenCommandSuffix;
-  if (!Fits(path.size(), kFallbackCommandBytes)) return std::nullopt;
+  if (!Fits(path, kFallbackCommandCharacters)) return std::nullopt;
   return path;
 }
 
@@ -59,7 +63,7 @@ std::optional<std::string> FallbackCommandLine(std::string_view registeredComman
   std::string command(registeredCommand.substr(0, cut));
   command += ' ';
   command += address;
-  if (!Fits(command.size(), kFallbackCommandBytes)) return std::nullopt;
+  if (!Fits(command, kFallbackCommandCharacters)) return std::nullopt;
   return command;
 }
 

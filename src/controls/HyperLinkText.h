@@ -41,10 +41,12 @@ enum class LinkAlignment { Left, Center, Right };
 // the border back to the size.
 LinkBox FitLinkBox(LinkBox box, int textWidth, int textHeight, LinkAlignment horizontal, bool centerVertically);
 
-// Buffers of the registry fallback, terminator included: each value read from the registry,
-// and the key path or command line built from them.
-inline constexpr std::size_t kRegistryValueBytes = 260;
-inline constexpr std::size_t kFallbackCommandBytes = 520;
+// Buffers of the registry fallback in characters (UTF-16 units, as Windows counts them),
+// terminator included: each value read from the registry, and the key path or command line
+// built from them. In a single-byte code page that is as many bytes; a name in another script
+// takes up to three bytes a character in UTF-8 and still fits.
+inline constexpr std::size_t kRegistryValueCharacters = 260;
+inline constexpr std::size_t kFallbackCommandCharacters = 520;
 
 // The key that holds a file class's open command; nothing when it would not fit.
 std::optional<std::string> OpenCommandKeyPath(std::string_view className);

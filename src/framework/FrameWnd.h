@@ -33,8 +33,6 @@ class CFrameWnd : public CWnd {
   virtual void ActivateFrame(int showCommand);
 
   CView* GetActiveView() const { return m_pView.get(); }
-  // The menu the frame still holds itself: only until its window has taken it.
-  HMENU HeldMenu() const { return m_menu.Get(); }
   void RecalcLayout();
   // The prompt for a command (first line of its string), or "Idle" for 0.
   void SetMessageText(UINT id);

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "util/Utf8.h"
+
 int CListCtrl::InsertItem(int index, const std::string& label, int image, LPARAM data) const {
   LVITEMA item{};
   item.mask = LVIF_TEXT | LVIF_IMAGE | (data != 0 ? LVIF_PARAM : 0);
@@ -20,7 +22,8 @@ bool CListCtrl::SetItemText(int index, int subItem, const std::string& text) con
 }
 
 std::string CListCtrl::GetItemText(int index, int subItem) const {
-  // The control copies at most the buffer's size less one; grow until the text fits.
+  // The control copies at most the buffer's size less one, and stops before a character that
+  // does not fit whole; grow until the text fits with room for the longest character to spare.
   std::vector<char> buffer(256);
   for (;;) {
     LVITEMA item{};
@@ -29,7 +32,7 @@ std::string CListCtrl::GetItemText(int index, int subItem) const {
     item.cchTextMax = static_cast<int>(buffer.size());
     const auto length = static_cast<std::size_t>(
         Send(LVM_GETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)));
-    if (length + 1 < buffer.size()) return std::string(item.pszText, length);
+    if (length + ol::kLongestCharacterBytes < buffer.size()) return std::string(item.pszText, length);
     buffer.resize(buffer.size() * 4);
   }
 }

@@ -5,6 +5,7 @@
 #include "framework/DocTemplate.h"
 #include "framework/FrameWnd.h"
 #include "framework/Wnd.h"
+#include "util/Utf8.h"
 
 CWinApp* CWinApp::s_pApp = nullptr;
 
@@ -18,12 +19,13 @@ constexpr UINT WM_SYSTIMER = 0x0118;
 
 std::string LoadStringResource(UINT id) {
   // A string resource holds at most 65535 characters; grow the buffer until the text fits
-  // with room to spare (LoadStringA cuts a longer text without saying so).
+  // with room for the longest character to spare (LoadStringA cuts a longer text without
+  // saying so, before a character that does not fit whole).
   std::vector<char> buffer(512);
   for (;;) {
     const int got = ::LoadStringA(::GetModuleHandleA(nullptr), id, buffer.data(), static_cast<int>(buffer.size()));
     if (got <= 0) return std::string();
-    if (static_cast<std::size_t>(got) + 1 < buffer.size() || buffer.size() > 65536) {
+    if (static_cast<std::size_t>(got) + ol::kLongestCharacterBytes < buffer.size() || buffer.size() > 65536 * 3) {
       return std::string(buffer.data(), static_cast<std::size_t>(got));
     }
     buffer.resize(buffer.size() * 4);
@@ -112,7 +114,10 @@ std::string CWinApp::GetProfileString(const char* section, const char* entry, co
   DWORD size = 0;
   std::string value;
   LONG status = ::RegQueryValueExA(key, entry, nullptr, &type, nullptr, &size);
-  if (status == ERROR_SUCCESS && type == REG_SZ) {
+  // The size asked for first may be the text's size in UTF-16, less than its UTF-8 takes (a
+  // CJK character: two bytes against three); a buffer that proves too small is grown.
+  for (int attempt = 0; attempt < 4 && (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) && type == REG_SZ;
+       ++attempt) {
     std::vector<char> buffer(size + 1, '\0');
     status = ::RegQueryValueExA(key, entry, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size);
     if (status == ERROR_SUCCESS && type == REG_SZ) {

@@ -96,6 +96,22 @@ class CWinApp : public CCmdTarget {
 };
 
 inline CWinApp* AfxGetApp() { return CWinApp::Get(); }
+
+// The wait cursor for as long as the object lives.
+class CWaitCursor {
+ public:
+  CWaitCursor() : m_pApp(AfxGetApp()) {
+    if (m_pApp) m_pApp->BeginWaitCursor();
+  }
+  ~CWaitCursor() {
+    if (m_pApp) m_pApp->EndWaitCursor();
+  }
+  CWaitCursor(const CWaitCursor&) = delete;
+  CWaitCursor& operator=(const CWaitCursor&) = delete;
+
+ private:
+  CWinApp* m_pApp;
+};
 CFrameWnd* AfxGetMainWnd();
 void AfxEnableControlContainer();
 

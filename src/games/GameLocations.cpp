@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <cstring>
 #include <optional>
 
 #include "util/PathText.h"
@@ -13,20 +12,19 @@ namespace ol {
 namespace {
 
 // The value from one registry view; nothing when the key or the value is missing, is not
-// plain text (REG_SZ), or does not fit.
+// plain text (REG_SZ), or does not fit a path's 260 characters with its terminator (260 bytes
+// in a single-byte code page, as ever; a name in another script takes more bytes in UTF-8).
 std::optional<std::string> ReadInstallerValueFromView(const char* keyPath, const char* valueName, REGSAM view) {
   HKEY key = nullptr;
   if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_QUERY_VALUE | view, &key) != ERROR_SUCCESS) {
     return std::nullopt;
   }
-  char buffer[260] = {};
-  DWORD size = sizeof buffer;
+  std::string text;
   DWORD type = 0;
-  const LONG status = ::RegQueryValueExA(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+  const LONG status = QueryRegistryText(key, valueName, kPathCharacters, text, type);
   ::RegCloseKey(key);
   if (status != ERROR_SUCCESS || type != REG_SZ) return std::nullopt;
-  // The text ends at its terminating zero, or at the end of the data when it has none.
-  return std::string(buffer, strnlen(buffer, size));
+  return text;
 }
 
 }  // namespace

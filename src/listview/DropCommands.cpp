@@ -1,15 +1,18 @@
 // Files, folders and Windows shortcuts dropped on the list from Explorer or the desktop: each
-// added as New Program Shortcut or New Folder Shortcut adds one.
+// added as New Program Shortcut or New Folder Shortcut adds one. One item dropped alone gets
+// the menu commands' messages; many are added in one go, with one sort and one message.
 #include <windows.h>
 #include <shellapi.h>
 
 #include <vector>
 
 #include "catalogue/CatalogueList.h"
+#include "catalogue/ShortcutIcons.h"
 #include "framework/WinApp.h"
 #include "listview/DropReport.h"
 #include "listview/OrbelslaunchView.h"
 #include "res/resource.h"
+#include "util/CodePages.h"
 #include "util/PathText.h"
 #include "util/ShellLink.h"
 #include "util/SystemUtil.h"
@@ -19,6 +22,7 @@ namespace {
 std::vector<std::string> DroppedPaths(HDROP drop) {
   std::vector<std::string> paths;
   const UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+  paths.reserve(count);
   for (UINT i = 0; i < count; ++i) {
     const UINT length = ::DragQueryFileA(drop, i, nullptr, 0);
     std::string path(length + 1, '\0');
@@ -47,65 +51,134 @@ UINT ReasonFor(COrbelslaunchView::AddOutcome outcome) {
   }
 }
 
+// What a dropped path leads to: a program or a folder to add, or why it cannot be added.
+struct DroppedItem {
+  UINT refusal = 0;  // the reason's string, 0 when it can be added
+  bool folder = false;
+  std::string target;
+  std::string commandLine;
+};
+
+bool TooLong(const std::string& path) { return ol::TextLengthInCharacters(path) >= ol::kPathCharacters; }
+
+DroppedItem ExamineDroppedPath(const std::string& path) {
+  DroppedItem item;
+  // A name that the code page cannot hold arrives with "?" in place of its characters (in
+  // a legacy code page only), and "?" is in no real file name.
+  if (path.find('?') != std::string::npos) return {IDS_DROP_NAME_NOT_PASSED};
+  if (TooLong(path)) return {IDS_DROP_TOO_LONG};
+  item.target = path;
+  if (ol::IsWindowsShortcutFile(path)) {
+    const std::optional<ol::LinkTarget> link = ol::ReadWindowsShortcut(path);
+    if (!link) return {IDS_DROP_LINK_UNREADABLE};
+    if (link->fromInstaller && link->path.empty()) return {IDS_DROP_NOT_INSTALLED};
+    if (TooLong(link->path)) return {IDS_DROP_TOO_LONG};
+    if (::GetFileAttributesA(link->path.c_str()) == INVALID_FILE_ATTRIBUTES) return {IDS_DROP_LINK_MISSING};
+    item.target = link->path;
+    item.commandLine = ol::TrimWhitespace(link->arguments);  // as the properties dialog stores it
+  }
+  const DWORD attributes = ::GetFileAttributesA(item.target.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return {IDS_DROP_MISSING};
+  item.folder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  if (!item.folder && !ol::IsStartableProgram(item.target)) return {IDS_DROP_NOT_A_PROGRAM};
+  return item;
+}
+
+// The rules of New Program Shortcut and New Folder Shortcut, the duplicate test against an
+// index of the targets.
+COrbelslaunchView::AddOutcome CheckProgramShortcut(const std::string& path, const ol::CTargetIndex& targets) {
+  if (ol::IsForbiddenExecutable(ol::GetFileNamePart(path))) return COrbelslaunchView::AddOutcome::Forbidden;
+  if (targets.Contains(ol::kTypeProgram, path)) return COrbelslaunchView::AddOutcome::DuplicateProgram;
+  return COrbelslaunchView::AddOutcome::Added;
+}
+
+COrbelslaunchView::AddOutcome CheckFolderShortcut(const std::string& path, const ol::CTargetIndex& targets) {
+  return targets.Contains(ol::kTypeFolder, path) ? COrbelslaunchView::AddOutcome::DuplicateFolder
+                                                 : COrbelslaunchView::AddOutcome::Added;
+}
+
 }  // namespace
 
 LRESULT COrbelslaunchView::OnDropFiles(WPARAM wParam, LPARAM) {
   auto* drop = reinterpret_cast<HDROP>(wParam);
   const std::vector<std::string> paths = DroppedPaths(drop);
   ::DragFinish(drop);
-  if (paths.empty()) return 0;
+  if (paths.size() == 1) {
+    AddDroppedItem(paths.front());
+  } else if (!paths.empty()) {
+    AddDroppedItems(paths);
+  }
+  return 0;
+}
 
-  const bool alone = paths.size() == 1;
-  int lastAdded = -1;
+void COrbelslaunchView::AddDroppedItem(const std::string& path) {
+  const DroppedItem item = ExamineDroppedPath(path);
+  if (item.refusal != 0) {
+    const std::string text = path + "\n\n" + LoadStringResource(item.refusal);
+    ::MessageBoxA(m_hWnd, text.c_str(), LoadStringResource(IDS_DROP_NOT_ADDED_TITLE).c_str(),
+                  MB_ICONEXCLAMATION | MB_OK);
+    return;
+  }
+  const AddResult result = item.folder ? AddFolderShortcut(item.target) : AddProgramShortcut(item.target, item.commandLine);
+  if (result.outcome != AddOutcome::Added) {
+    ReportRefusal(result);  // the menu commands' own messages
+  } else if (result.item >= 0) {
+    m_list.SetItemState(result.item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    m_list.EnsureVisible(result.item, false);
+  }
+}
+
+void COrbelslaunchView::AddDroppedItems(const std::vector<std::string>& paths) {
+  // Linear in the items dropped: the targets already there are indexed once, the new items go
+  // to the end of the list, and the list is sorted once when all are in.
   std::vector<ol::DropRefusal> refusals;
-  for (const std::string& path : paths) {
-    std::string reason = AddDroppedItem(path, alone, lastAdded);
-    if (!reason.empty()) refusals.push_back({ItemName(path), std::move(reason)});
+  const ol::CShortcut* lastAdded = nullptr;
+  {
+    CWaitCursor wait;
+    ol::CTargetIndex targets;
+    for (int i = 0; i < m_list.GetItemCount(); ++i) {
+      if (const ol::CShortcut* record = ol::RecordAt(m_list, i)) targets.Add(*record);
+    }
+    ol::CListBatch batch(m_list);
+    m_iconArrival.FinishClosingUp();  // the icon indices are final before images are appended
+    // Room for every program's images in one step rather than a list grown four at a time.
+    ol::CIconListFiller largeIcons(m_imageListLarge, static_cast<int>(paths.size()));
+    ol::CIconListFiller smallIcons(m_imageListSmall, static_cast<int>(paths.size()));
+    for (const std::string& path : paths) {
+      const DroppedItem item = ExamineDroppedPath(path);
+      UINT refusal = item.refusal;
+      if (refusal == 0) {
+        const AddOutcome outcome = item.folder ? CheckFolderShortcut(item.target, targets)
+                                               : CheckProgramShortcut(item.target, targets);
+        if (outcome != AddOutcome::Added) refusal = ReasonFor(outcome);
+      }
+      if (refusal != 0) {
+        refusals.push_back({ItemName(path), LoadStringResource(refusal)});
+        continue;
+      }
+      ol::CShortcut record = item.folder ? FolderRecord(item.target) : ProgramRecord(item.target, item.commandLine);
+      if (!item.folder) {
+        record.m_nIconIndex = ol::AppendTargetIcons(largeIcons, smallIcons, ExtractIcons(item.target));
+      }
+      ol::CShortcut* owned = ol::NewShortcutRecord(std::move(record));
+      if (ol::InsertShortcutItem(m_list, m_list.GetItemCount(), owned) < 0) {
+        ol::DeleteShortcutRecord(owned);
+        continue;
+      }
+      targets.Add(*owned);
+      lastAdded = owned;
+    }
+    if (lastAdded != nullptr) ol::SortCatalogue(m_list);
   }
-  if (lastAdded >= 0) {
-    m_list.SetItemState(lastAdded, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    m_list.EnsureVisible(lastAdded, false);
+  if (lastAdded != nullptr) {
+    const int item = ol::FindRecordItem(m_list, lastAdded);
+    m_list.SetItemState(item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    m_list.EnsureVisible(item, false);
   }
-  if (!alone && !refusals.empty()) {
+  if (!refusals.empty()) {
     const std::string text = ol::DropSummaryText(LoadStringResource(IDS_DROP_SUMMARY_TEXT), refusals,
                                                  LoadStringResource(IDS_DROP_MORE));
     ::MessageBoxA(m_hWnd, text.c_str(), LoadStringResource(IDS_DROP_SUMMARY_TITLE).c_str(),
                   MB_ICONEXCLAMATION | MB_OK);
   }
-  return 0;
-}
-
-std::string COrbelslaunchView::AddDroppedItem(const std::string& path, bool alone, int& lastAdded) {
-  std::string target = path;
-  std::string commandLine;
-  if (ol::IsWindowsShortcutFile(path)) {
-    const std::optional<ol::LinkTarget> link = ol::ReadWindowsShortcut(path);
-    const UINT problem = !link                                                               ? IDS_DROP_LINK_UNREADABLE
-                         : ::GetFileAttributesA(link->path.c_str()) == INVALID_FILE_ATTRIBUTES ? IDS_DROP_LINK_MISSING
-                                                                                               : 0;
-    if (problem != 0) return Refuse(path, problem, alone);
-    target = link->path;
-    commandLine = ol::TrimWhitespace(link->arguments);  // as the properties dialog stores it
-  }
-
-  const DWORD attributes = ::GetFileAttributesA(target.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return Refuse(path, IDS_DROP_MISSING, alone);
-  const AddResult result = (attributes & FILE_ATTRIBUTE_DIRECTORY) ? AddFolderShortcut(target)
-                                                                   : AddProgramShortcut(target, commandLine);
-  if (result.outcome == AddOutcome::Added) {
-    if (result.item >= 0) lastAdded = result.item;
-    return std::string();
-  }
-  if (alone) ReportRefusal(result);  // the menu commands' own messages
-  return LoadStringResource(ReasonFor(result.outcome));
-}
-
-std::string COrbelslaunchView::Refuse(const std::string& path, UINT reasonId, bool alone) {
-  std::string reason = LoadStringResource(reasonId);
-  if (alone) {
-    const std::string text = path + "\n\n" + reason;
-    ::MessageBoxA(m_hWnd, text.c_str(), LoadStringResource(IDS_DROP_NOT_ADDED_TITLE).c_str(),
-                  MB_ICONEXCLAMATION | MB_OK);
-  }
-  return reason;
 }

@@ -61,8 +61,7 @@ COrbelslaunchView::AddResult COrbelslaunchView::AddProgramShortcut(const std::st
       m_list.GetItemCount(), [this](int i) { return ol::RecordAt(m_list, i); }, ol::kTypeProgram, path);
   if (existing >= 0) return {AddOutcome::DuplicateProgram, existing};
   m_iconArrival.FinishClosingUp();  // the icon indices are final before an image is appended
-  ol::CShortcut record{std::string(ol::kTypeProgram), ol::DefaultProgramName(ol::GetFileNamePart(path)), path,
-                       commandLine, ol::kIconNone};
+  ol::CShortcut record = ProgramRecord(path, commandLine);
   record.m_nIconIndex = ol::AppendTargetIcons(m_imageListLarge, m_imageListSmall, ExtractIcons(path));
   return {AddOutcome::Added, AddShortcut(std::move(record))};
 }
@@ -71,8 +70,16 @@ COrbelslaunchView::AddResult COrbelslaunchView::AddFolderShortcut(const std::str
   const int existing = ol::FindDuplicateTarget(
       m_list.GetItemCount(), [this](int i) { return ol::RecordAt(m_list, i); }, ol::kTypeFolder, path);
   if (existing >= 0) return {AddOutcome::DuplicateFolder, existing};
-  return {AddOutcome::Added, AddShortcut({std::string(ol::kTypeFolder), ol::DefaultFolderName(path, ol::IsAnsiLeadByte),
-                                          path, "", ol::kIconFolder})};
+  return {AddOutcome::Added, AddShortcut(FolderRecord(path))};
+}
+
+ol::CShortcut COrbelslaunchView::ProgramRecord(const std::string& path, const std::string& commandLine) {
+  return {std::string(ol::kTypeProgram), ol::DefaultProgramName(ol::GetFileNamePart(path)), path, commandLine,
+          ol::kIconNone};
+}
+
+ol::CShortcut COrbelslaunchView::FolderRecord(const std::string& path) {
+  return {std::string(ol::kTypeFolder), ol::DefaultFolderName(path, ol::IsAnsiLeadByte), path, "", ol::kIconFolder};
 }
 
 void COrbelslaunchView::ReportRefusal(const AddResult& result) {

@@ -2,6 +2,9 @@
 // and holds the settings while the launcher runs.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "app/Settings.h"
 #include "catalogue/DataFile.h"
 #include "catalogue/Shortcut.h"
@@ -137,14 +140,16 @@ class COrbelslaunchView : public CListView, public ol::CLauncherSettings {
   // (-1 when it could not be added).
   int AddShortcut(ol::CShortcut record);
 
+  // New records by the rules of the two New commands, a program's still without its icon.
+  static ol::CShortcut ProgramRecord(const std::string& path, const std::string& commandLine);
+  static ol::CShortcut FolderRecord(const std::string& path);
   // The menu commands' message for a refused addition (none for an added one).
   void ReportRefusal(const AddResult& result);
-  // Adds one dropped file, folder or Windows shortcut; a refusal's reason for the summary of
-  // several (empty when it was added).
-  std::string AddDroppedItem(const std::string& path, bool alone, int& lastAdded);
-  // A dropped item that is not there or cannot be read: its own message when it was dropped
-  // alone; the reason's text.
-  std::string Refuse(const std::string& path, UINT reasonId, bool alone);
+  // One dropped file, folder or Windows shortcut: added and selected, or refused with the
+  // menu commands' message or one of its own.
+  void AddDroppedItem(const std::string& path);
+  // Many: those that can be added are, the last of them selected; one message tells the rest.
+  void AddDroppedItems(const std::vector<std::string>& paths);
   // A program record's images after its target changed or was reloaded.
   void RefreshProgramIcon(int item, ol::CShortcut& record);
   // A target's icons at the sizes of the view's image lists.

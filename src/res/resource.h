@@ -51,6 +51,10 @@
 #define IDS_DROP_LINK_UNREADABLE        207
 #define IDS_DROP_LINK_MISSING           208
 #define IDS_DROP_MISSING                209
+#define IDS_DROP_TOO_LONG               210
+#define IDS_DROP_NOT_A_PROGRAM          211
+#define IDS_DROP_NOT_INSTALLED          212
+#define IDS_DROP_NAME_NOT_PASSED        213
 
 /* Commands */
 #define ID_HELP_CONTENTS                32778

@@ -1,163 +1,168 @@
 #include "util/AtomicFile.h"
 
-#include <windows.h>
-
 #include <algorithm>
+#include <vector>
+
+#include "util/FileSystem.h"
+#include "util/SystemUtil.h"
 
 namespace ol {
 
 namespace {
-std::optional<std::size_t> g_failAfterBytes;
+
 constexpr DWORD kChunk = 64 * 1024;
-constexpr ULONGLONG kShareWaitMs = 2000;  // a scanner or an editor holding the file briefly
-constexpr DWORD kShareRetryMs = 100;
-constexpr int kMostBackups = 10000;
 
-// Errors that mean another program has the file open for a moment.
-bool IsTransientSharingError(DWORD error) {
-  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED ||
-         error == ERROR_UNABLE_TO_REMOVE_REPLACED;
-}
+// While it is being written the temporary file is read-only, a mark that stays if the save is
+// cut short; the mark goes only once every byte is flushed. So a temporary file without it is
+// a complete save, and one with it is never taken for the catalogue. Read-only is not among
+// the attributes a new file keeps, so the mark means only this.
+constexpr DWORD kIncompleteMark = FILE_ATTRIBUTE_READONLY;
 
-// Runs `step` until it succeeds, fails for another reason, or the wait is over.
-template <typename Step>
-bool RetryWhileShared(Step step) {
-  const ULONGLONG deadline = ::GetTickCount64() + kShareWaitMs;
-  for (;;) {
-    if (step()) return true;
-    const DWORD error = ::GetLastError();
-    if (!IsTransientSharingError(error) || ::GetTickCount64() >= deadline) {
-      ::SetLastError(error);
-      return false;
-    }
-    ::Sleep(kShareRetryMs);
-  }
-}
+// The attributes a user may have given the data file, which the file that replaces it keeps.
+// Archive is not among them: the new file is new content, for backup programs too.
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
-bool IsPlainFile(const std::string& path) {
-  const DWORD attributes = ::GetFileAttributesA(path.c_str());
+bool IsPlainFile(DWORD attributes) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// True once no other program holds the file in a way that stops it being replaced. Waiting
-// here rather than retrying the replace itself: some systems leave a file of their own behind
-// at each failed ReplaceFileA.
-bool IsFreeToReplace(const std::string& path) {
-  HANDLE probe = ::CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (probe == INVALID_HANDLE_VALUE) return false;
-  ::CloseHandle(probe);
-  return true;
+std::string Upper(std::string text) {
+  if (!text.empty()) ::CharUpperBuffA(text.data(), static_cast<DWORD>(text.size()));
+  return text;
 }
 
-// The attributes a user may have given the file, which a replaced file keeps.
-constexpr DWORD kKeptAttributes =
-    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-
-// Wine's ReplaceFileA is not one step: it moves the old file aside (to an "rf*.tmp" beside
-// it), deletes that, and only then moves the new file in, so a program ended in between leaves
-// no file at all. There a move over the old file is one rename, and is used instead.
-bool RunsUnderWine() {
-  static const bool wine = ::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-  return wine;
+// The number of a backup of `dataName` called `name` (file names, letter case aside), or
+// nothing when it is not one: "<data>.bak" is 0, "<data>.<n>.bak" is n.
+std::optional<unsigned long long> BackupNumber(const std::string& dataName, const std::string& name) {
+  const std::string data = Upper(dataName), candidate = Upper(name);
+  if (candidate == data + ".BAK") return 0;
+  const std::size_t first = data.size() + 1;
+  if (candidate.size() <= first + 4 || candidate.compare(0, first, data + ".") != 0 ||
+      candidate.compare(candidate.size() - 4, 4, ".BAK") != 0) {
+    return std::nullopt;
+  }
+  const std::string digits = candidate.substr(first, candidate.size() - 4 - first);
+  const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+  if (digits.size() > 18 || digits[0] == '0' || !std::all_of(digits.begin(), digits.end(), isDigit)) {
+    return std::nullopt;
+  }
+  return std::stoull(digits);
 }
 
 }  // namespace
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  CFileSystem& files = FileSystem();
+  HANDLE file = INVALID_HANDLE_VALUE;
+  if (!RetryWhileHeld([&] {
+        file = files.Open(path, GENERIC_READ, 0, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
+        return file != INVALID_HANDLE_VALUE;
+      })) {
+    return std::nullopt;
+  }
   std::string bytes;
   std::optional<std::string> result;
   for (;;) {
     const std::size_t used = bytes.size();
     bytes.resize(used + kChunk);
     DWORD got = 0;
-    if (!::ReadFile(file, bytes.data() + used, kChunk, &got, nullptr)) break;
+    if (!files.Read(file, bytes.data() + used, kChunk, &got)) break;
     bytes.resize(used + got);
     if (got == 0) {
       result = std::move(bytes);
       break;
     }
   }
-  ::CloseHandle(file);
+  files.Close(file);
   return result;
 }
 
-std::string BackupPathFor(const std::string& path, int number) {
+std::string BackupPathFor(const std::string& path, unsigned long long number) {
   return number == 0 ? path + ".bak" : path + "." + std::to_string(number) + ".bak";
 }
 
 std::optional<std::string> CopyToNewBackup(const std::string& path) {
-  for (int number = 0; number < kMostBackups; ++number) {
+  CFileSystem& files = FileSystem();
+  std::vector<std::string> names;
+  if (!files.List(path + "*.bak", names)) return std::nullopt;
+  const std::string dataName = GetFileNamePart(path);
+  std::optional<unsigned long long> highest;
+  for (const std::string& name : names) {
+    if (const auto number = BackupNumber(dataName, name)) highest = std::max(highest.value_or(0), *number);
+  }
+  unsigned long long number = highest ? *highest + 1 : 0;
+  // Failing when the name is taken (by a backup made meanwhile) makes the test and the copy
+  // one step.
+  for (int attempt = 0; attempt < 100; ++attempt, ++number) {
     const std::string backup = BackupPathFor(path, number);
-    // Failing when the name is taken makes the test and the copy one step.
-    if (::CopyFileA(path.c_str(), backup.c_str(), TRUE)) return backup;
+    if (RetryWhileHeld([&] { return files.Copy(path, backup, true); })) return backup;
     const DWORD error = ::GetLastError();
     if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return std::nullopt;
   }
   return std::nullopt;
 }
 
-void AtomicFileWriter::FailAfterBytesForTesting(std::optional<std::size_t> bytes) { g_failAfterBytes = bytes; }
+LeftoverSave RestoreLeftoverSave(const std::string& path) {
+  CFileSystem& files = FileSystem();
+  if (files.Exists(path)) return LeftoverSave::kNone;
+  const std::string tempPath = path + ".tmp";
+  const DWORD attributes = files.Attributes(tempPath);
+  if (!IsPlainFile(attributes) || (attributes & kIncompleteMark)) return LeftoverSave::kNone;
+  // No replacing: should the target appear meanwhile, it is the newer file.
+  return RetryWhileHeld([&] { return files.Move(tempPath, path, MOVEFILE_WRITE_THROUGH); })
+             ? LeftoverSave::kRestored
+             : LeftoverSave::kNotRestored;
+}
 
 bool AtomicFileWriter::Open() {
   Abandon();
-  // What an interrupted save left is taken over (a read-only or hidden leftover too).
-  ::SetFileAttributesA(m_tempPath.c_str(), FILE_ATTRIBUTE_NORMAL);
-  HANDLE file = ::CreateFileA(m_tempPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  if (RestoreLeftoverSave(m_path) == LeftoverSave::kNotRestored) return false;
+  CFileSystem& files = FileSystem();
+  // What an interrupted save left is taken over, its read-only mark included.
+  files.SetAttributes(m_tempPath, FILE_ATTRIBUTE_NORMAL);
+  HANDLE file = INVALID_HANDLE_VALUE;
+  if (!RetryWhileHeld([&] {
+        file = files.Open(m_tempPath, GENERIC_WRITE, 0, CREATE_ALWAYS, kIncompleteMark);
+        return file != INVALID_HANDLE_VALUE;
+      })) {
+    return false;
+  }
   m_hFile = file;
   m_bCreated = true;
+  m_bComplete = false;
   return true;
 }
 
-bool AtomicFileWriter::ReplaceTarget() const {
-  if (IsPlainFile(m_path)) {
-    const DWORD kept = ::GetFileAttributesA(m_path.c_str()) & kKeptAttributes;
-    if (!RetryWhileShared([this] { return IsFreeToReplace(m_path); })) return false;
-    if (RunsUnderWine()) {
-      // The new file has the attributes before it takes the old one's place.
-      if (kept != 0) ::SetFileAttributesA(m_tempPath.c_str(), kept);
-    } else if (::ReplaceFileA(m_path.c_str(), m_tempPath.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                              nullptr, nullptr)) {
-      // ReplaceFileA keeps them on Windows; where it does not, they are put back.
-      const DWORD now = ::GetFileAttributesA(m_path.c_str());
-      if (now != INVALID_FILE_ATTRIBUTES && (now & kKeptAttributes) != kept) {
-        const DWORD wanted = (now & ~(kKeptAttributes | FILE_ATTRIBUTE_NORMAL)) | kept;
-        ::SetFileAttributesA(m_path.c_str(), wanted != 0 ? wanted : FILE_ATTRIBUTE_NORMAL);
-      }
-      return true;
-    } else if (IsTransientSharingError(::GetLastError()) || !IsPlainFile(m_tempPath)) {
-      return false;  // only a file system that cannot replace gets the move; a file held stays held
-    }
-  }
-  return RetryWhileShared([this] {
-    return ::MoveFileExA(m_tempPath.c_str(), m_path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
-           FALSE;
+bool AtomicFileWriter::PutInPlace() {
+  CFileSystem& files = FileSystem();
+  const DWORD old = files.Attributes(m_path);
+  // Rules a user set on the old file stay (the new one has its folder's otherwise); a file
+  // system without access rules has none to keep.
+  if (IsPlainFile(old)) files.CopySecurity(m_path, m_tempPath);
+  const DWORD kept = (IsPlainFile(old) ? old & kKeptAttributes : 0) | FILE_ATTRIBUTE_ARCHIVE;
+  if (!RetryWhileHeld([&] { return files.SetAttributes(m_tempPath, kept); })) return false;
+  m_bComplete = true;
+  // One rename, on Windows and Wine alike: at every moment the target is the old file or
+  // the new one.
+  return RetryWhileHeld([&] {
+    return files.Move(m_tempPath, m_path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
   });
 }
 
 bool AtomicFileWriter::Commit(std::string_view bytes) {
-  if (m_hFile == nullptr) return false;
-  HANDLE file = static_cast<HANDLE>(m_hFile);
+  if (m_hFile == INVALID_HANDLE_VALUE) return false;
+  CFileSystem& files = FileSystem();
   bool ok = true;
-  std::size_t written = 0;
-  while (ok && written < bytes.size()) {
-    DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(kChunk, bytes.size() - written));
-    if (g_failAfterBytes && written + chunk > *g_failAfterBytes) {
-      ok = false;  // simulated full disk
-      break;
-    }
+  for (std::size_t written = 0; ok && written < bytes.size();) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(kChunk, bytes.size() - written));
     DWORD done = 0;
-    ok = ::WriteFile(file, bytes.data() + written, chunk, &done, nullptr) && done == chunk;
+    ok = files.Write(m_hFile, bytes.data() + written, chunk, &done) && done == chunk;
     written += done;
   }
-  ok = ok && ::FlushFileBuffers(file);
-  ok = ::CloseHandle(file) && ok;
-  m_hFile = nullptr;
-  ok = ok && ReplaceTarget();
+  ok = ok && files.Flush(m_hFile);
+  ok = files.Close(m_hFile) && ok;
+  m_hFile = INVALID_HANDLE_VALUE;
+  ok = ok && PutInPlace();
   if (ok) {
     m_bCreated = false;  // the temporary file is the target now
   } else {
@@ -167,14 +172,18 @@ bool AtomicFileWriter::Commit(std::string_view bytes) {
 }
 
 void AtomicFileWriter::Abandon() {
-  if (m_hFile != nullptr) {
-    ::CloseHandle(static_cast<HANDLE>(m_hFile));
-    m_hFile = nullptr;
+  CFileSystem& files = FileSystem();
+  if (m_hFile != INVALID_HANDLE_VALUE) {
+    files.Close(m_hFile);
+    m_hFile = INVALID_HANDLE_VALUE;
   }
-  if (m_bCreated) {
-    ::DeleteFileA(m_tempPath.c_str());
-    m_bCreated = false;
-  }
+  if (!m_bCreated) return;
+  m_bCreated = false;
+  // A complete save whose target is missing is the catalogue's only copy: it stays, and the
+  // next start puts it in place.
+  if (m_bComplete && files.Attributes(m_path) == INVALID_FILE_ATTRIBUTES) return;
+  files.SetAttributes(m_tempPath, FILE_ATTRIBUTE_NORMAL);
+  files.Delete(m_tempPath);
 }
 
 }  // namespace ol

@@ -1,9 +1,10 @@
 // Whole-file reads, and writes that never leave a half-written file: the bytes go to a
-// temporary file beside the target (the target's name plus ".tmp"), which then replaces the
-// old file in one step.
+// temporary file beside the target (the target's name plus ".tmp"), which then takes the old
+// file's place in one rename. Every call goes through the file-system seam (FileSystem.h).
 #pragma once
 
-#include <cstddef>
+#include <windows.h>
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,15 +12,22 @@
 namespace ol {
 
 // The file's bytes, or nothing when it cannot be opened or read. No sharing is granted to
-// others while it is open.
+// others while it is open; a file that another program holds is waited for a moment.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 
-// Copies the file to the first of "<path>.bak", "<path>.1.bak", "<path>.2.bak", ... that does
-// not exist yet: an earlier backup is never overwritten. The backup's path, or nothing when
-// no copy could be made.
+// Copies the file to a new backup beside it, numbered after the highest one present:
+// "<path>.bak" when there is none, then "<path>.1.bak", "<path>.2.bak", ... An earlier backup
+// is never overwritten, and the highest number is always the newest. The backup's path, or
+// nothing when no copy could be made.
 std::optional<std::string> CopyToNewBackup(const std::string& path);
 // The backup name with that number (0 for "<path>.bak").
-std::string BackupPathFor(const std::string& path, int number);
+std::string BackupPathFor(const std::string& path, unsigned long long number);
+
+// A save that was cut short after its temporary file was complete but before it took the
+// target's place leaves the temporary file as the only copy when the target is missing (the
+// first save, or a target deleted meanwhile). RestoreLeftoverSave moves it into place.
+enum class LeftoverSave { kNone, kRestored, kNotRestored };
+LeftoverSave RestoreLeftoverSave(const std::string& path);
 
 class AtomicFileWriter {
  public:
@@ -28,29 +36,28 @@ class AtomicFileWriter {
   AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
   ~AtomicFileWriter() { Abandon(); }
 
-  // Creates the temporary file beside the target, in place of any that an interrupted save
-  // left; false when that is impossible.
+  // Creates the temporary file beside the target, taking over one that an interrupted save
+  // left, unless that one is the only copy and cannot be put in the target's place; false
+  // when the file cannot be made.
   bool Open();
-  // Writes the bytes, flushes them and replaces the target: ReplaceFileA where the target
-  // exists (it keeps the old file's attributes and security), else, and under Wine, where
-  // ReplaceFileA is not one step, a move over it. A target that another program holds open
-  // is waited for, about two seconds at most. On any failure the target is left as it was
-  // and the temporary file is removed.
+  // Writes and flushes the bytes, gives the temporary file the target's access rules and the
+  // attributes a user may have set (hidden, system, not indexed), and renames it over the
+  // target. A file that another program holds is waited for, about two seconds at most. On
+  // any failure the target is left as it was.
   bool Commit(std::string_view bytes);
+  // Closes and removes the temporary file, unless it is the only copy of a complete save.
   void Abandon();
 
   const std::string& TempPath() const { return m_tempPath; }
 
-  // For tests: make the next writers fail after this many bytes have been written.
-  static void FailAfterBytesForTesting(std::optional<std::size_t> bytes);
-
  private:
-  bool ReplaceTarget() const;
+  bool PutInPlace();
 
   std::string m_path;
   std::string m_tempPath;
-  void* m_hFile = nullptr;
+  HANDLE m_hFile = INVALID_HANDLE_VALUE;
   bool m_bCreated = false;
+  bool m_bComplete = false;
 };
 
 }  // namespace ol

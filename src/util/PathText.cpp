@@ -60,6 +60,11 @@ std::string TrimTrailingWhitespace(std::string_view text) {
   return std::string(text.substr(0, end));
 }
 
+bool HasExtension(std::string_view path, std::string_view dotExtension) {
+  return path.size() >= dotExtension.size() &&
+         ToLowerAscii(path.substr(path.size() - dotExtension.size())) == ToLowerAscii(dotExtension);
+}
+
 std::string ToLowerAscii(std::string_view text) {
   std::string result(text);
   for (char& c : result) {

@@ -39,6 +39,9 @@ std::string CountText(std::int32_t value);
 std::string TrimWhitespace(std::string_view text);
 std::string TrimTrailingWhitespace(std::string_view text);
 
+// True when the path ends in `dotExtension` (".lnk"), whatever the letter case.
+bool HasExtension(std::string_view path, std::string_view dotExtension);
+
 // ASCII letters in lower case; every other byte unchanged.
 std::string ToLowerAscii(std::string_view text);
 

@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "util/CodePages.h"
+#include "util/InstallerShortcut.h"
 #include "util/PathText.h"
 
 namespace ol {
@@ -42,20 +44,9 @@ class ComPtr {
   T* m_p = nullptr;
 };
 
-std::wstring Widen(const std::string& text) {
-  const int length = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  if (length <= 0) return std::wstring();
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
-  wide.resize(static_cast<std::size_t>(length - 1));
-  return wide;
-}
-
 }  // namespace
 
-bool IsWindowsShortcutFile(std::string_view path) {
-  return path.size() >= 4 && ToLowerAscii(path.substr(path.size() - 4)) == ".lnk";
-}
+bool IsWindowsShortcutFile(std::string_view path) { return HasExtension(path, ".lnk"); }
 
 std::optional<LinkTarget> ReadWindowsShortcut(const std::string& path) {
   ComScope com;
@@ -66,19 +57,24 @@ std::optional<LinkTarget> ReadWindowsShortcut(const std::string& path) {
   }
   ComPtr<IPersistFile> file;
   if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.Out()))) ||
-      FAILED(file->Load(Widen(path).c_str(), STGM_READ))) {
-    return std::nullopt;
-  }
-  // No search for a moved target, no tracking, no window: what the shortcut says, or nothing.
-  link->Resolve(nullptr, SLR_NO_UI | SLR_NOSEARCH | SLR_NOTRACK | SLR_NOUPDATE);
-  std::vector<char> buffer(32768, '\0');
-  if (link->GetPath(buffer.data(), static_cast<int>(buffer.size()), nullptr, 0) != S_OK || buffer[0] == '\0') {
+      FAILED(file->Load(WidenText(path).c_str(), STGM_READ))) {
     return std::nullopt;
   }
   LinkTarget target;
-  target.path = buffer.data();
-  buffer.assign(buffer.size(), '\0');
+  std::vector<char> buffer(32768, '\0');
   if (SUCCEEDED(link->GetArguments(buffer.data(), static_cast<int>(buffer.size())))) target.arguments = buffer.data();
+  if (const std::optional<InstallerComponent> component = ReadInstallerShortcut(path)) {
+    target.fromInstaller = true;
+    target.path = InstalledComponentPath(*component).value_or(std::string());
+    return target;
+  }
+  // No search for a moved target, no tracking, no window: what the shortcut says, or nothing.
+  link->Resolve(nullptr, SLR_NO_UI | SLR_NOSEARCH | SLR_NOTRACK | SLR_NOUPDATE);
+  buffer.assign(buffer.size(), '\0');
+  if (link->GetPath(buffer.data(), static_cast<int>(buffer.size()), nullptr, 0) != S_OK || buffer[0] == '\0') {
+    return std::nullopt;
+  }
+  target.path = buffer.data();
   return target;
 }
 

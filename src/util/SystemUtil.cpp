@@ -1,7 +1,9 @@
 #include "util/SystemUtil.h"
 
+#include <cstring>
 #include <vector>
 
+#include "util/CodePages.h"
 #include "util/ErrorText.h"
 #include "util/PathText.h"
 
@@ -30,6 +32,30 @@ bool PathExists(const std::string& path) {
   return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
 }
 
+bool IsBatchFile(std::string_view path) { return HasExtension(path, ".bat") || HasExtension(path, ".cmd"); }
+
+bool IsStartableProgram(const std::string& path) {
+  // GetBinaryType reads the file's header: PE files whatever their extension (".com" and
+  // ".scr" included); the rest of what it knows runs only on 32-bit Windows.
+  DWORD type = 0;
+  if (::GetBinaryTypeA(path.c_str(), &type)) return type == SCS_32BIT_BINARY || type == SCS_64BIT_BINARY;
+  return IsBatchFile(path);
+}
+
+LONG QueryRegistryText(HKEY key, const char* valueName, std::size_t characters, std::string& text, DWORD& type) {
+  // No character of the code page takes more than three bytes for one UTF-16 unit.
+  std::vector<char> buffer(characters * 3, '\0');
+  DWORD size = static_cast<DWORD>(buffer.size());
+  const LONG status =
+      ::RegQueryValueExA(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size);
+  if (status != ERROR_SUCCESS) return status;
+  // The text ends at its terminating zero, or at the end of the data when it has none.
+  std::string value(buffer.data(), strnlen(buffer.data(), size));
+  if (TextLengthInCharacters(value) >= characters) return ERROR_MORE_DATA;
+  text = std::move(value);
+  return ERROR_SUCCESS;
+}
+
 std::string GetSystemErrorText(std::uint32_t code) {
   char* buffer = nullptr;
   // Some texts name the file as "%1" (a program that is not a valid application, say): they
@@ -53,8 +79,13 @@ void LoadLibrariesFromSystemOnly() {
 }
 
 HMODULE LoadSystemLibrary(const char* fileName) {
+  // Asked twice if need be: the first answer of a call that did not fit is the size it needs.
   std::vector<char> directory(MAX_PATH + 1);
-  const UINT length = ::GetSystemDirectoryA(directory.data(), static_cast<UINT>(directory.size()));
+  UINT length = ::GetSystemDirectoryA(directory.data(), static_cast<UINT>(directory.size()));
+  if (length >= directory.size()) {
+    directory.resize(length + 1);
+    length = ::GetSystemDirectoryA(directory.data(), static_cast<UINT>(directory.size()));
+  }
   if (length == 0 || length >= directory.size()) return nullptr;
   const std::string path = std::string(directory.data(), length) + "\\" + fileName;
   // A full path loads exactly that file; its own dependencies are looked for beside it.

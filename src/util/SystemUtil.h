@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -17,11 +18,28 @@ std::string GetDirectoryPart(std::string_view path);
 // The text after the last backslash; the whole text when there is none.
 std::string GetFileNamePart(std::string_view path);
 
+// The longest path Windows programs can use, in characters with its terminator (MAX_PATH).
+inline constexpr std::size_t kPathCharacters = 260;
+
 // The directory of the running executable, without a trailing backslash.
 std::string GetLauncherDirectory();
 
 // False only when the system reports the file or the path as not found.
 bool PathExists(const std::string& path);
+
+// A batch file (".bat", ".cmd"), whatever the letter case.
+bool IsBatchFile(std::string_view path);
+
+// A file that Windows can start as a program: a 32-bit or 64-bit Windows program (whatever its
+// extension), or a batch file (".bat", ".cmd"), which Windows starts through its command
+// interpreter. Not documents, pictures, Internet shortcuts, 16-bit or MS-DOS programs.
+bool IsStartableProgram(const std::string& path);
+
+// A registry value as text, when it fits `characters` characters (UTF-16 units, as Windows
+// counts them) with its terminator, whatever the bytes of each in the program's code page.
+// ERROR_SUCCESS with the text (up to its terminating zero) and the value's type; ERROR_MORE_DATA
+// for a value that does not fit; otherwise the system's error.
+LONG QueryRegistryText(HKEY key, const char* valueName, std::size_t characters, std::string& text, DWORD& type);
 
 // The system's message text for an error code, exactly as given (usually ending in a line
 // break), or "Unknown Error Code: ..." when it has none.

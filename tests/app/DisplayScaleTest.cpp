@@ -278,6 +278,10 @@ TEST_F(DisplayScaleTest, MovingToADisplayOfAnotherScaleGivesTheFiguresOfAStartTh
   const RECT frame = launcher.Frame()->GetWindowRect();
   RECT suggested{frame.left, frame.top, frame.left + ol::ScaleForDpi(450, to), frame.top + ol::ScaleForDpi(300, to)};
   ::SendMessageA(launcher.FrameHwnd(), WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+  // The pictures at the new size arrive from the icon thread, as at start-up: the window does
+  // not wait for them.
+  EXPECT_TRUE(launcher.View()->IconsArriving());
+  launcher.WaitForIcons();
 
   EXPECT_EQ(launcher.View()->GetStyle() & LVS_TYPEMASK, DWORD{LVS_ICON});
   EXPECT_EQ(list.GetSelectedItem(), 25);

@@ -4,10 +4,13 @@
 
 #include <vector>
 
+#include "app/CatalogueLock.h"
+#include "catalogue/DataFile.h"
 #include "catalogue/DataFileFormat.h"
 #include "res/resource.h"
 #include "support/LauncherHarness.h"
 #include "support/LauncherProcess.h"
+#include "support/ModalResponder.h"
 #include "support/TestFiles.h"
 
 using namespace oltest;
@@ -88,6 +91,7 @@ TEST_F(LauncherProcessTest, TheProgramDeclaresItselfAwareOfEachDisplaysDpiAndRun
   EXPECT_EQ(setting(L"2016", L"dpiAwareness"), L"PerMonitorV2, PerMonitor");
   EXPECT_EQ(setting(L"2005", L"dpiAware"), L"true/pm");
   EXPECT_EQ(setting(L"2017", L"gdiScaling"), L"(none)");  // the program draws at full size itself
+  EXPECT_EQ(setting(L"2019", L"activeCodePage"), L"UTF-8");
   ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION level{};
   ASSERT_TRUE(::QueryActCtxW(0, context, nullptr, RunlevelInformationInActivationContext, &level, sizeof level,
                              nullptr));
@@ -142,6 +146,28 @@ TEST_F(LauncherProcessTest, ASecondStartShowsTheFirstCopyAndTouchesNothingACopyE
   EXPECT_EQ(CountSettingsValues(), 0);
   EXPECT_EQ(ReadFileBytes(first.DataPath()), "changed by hand");
 
+  // A catalogue held by a copy out of reach, with no window of this session to bring forward
+  // (another session, user or machine; here this test holds the lock file): the start says so,
+  // naming the folder, and ends without touching anything.
+  LauncherProcess blocked(m_dir / "Shared Folder");
+  ASSERT_TRUE(WriteFileBytes(blocked.DataPath(), "in use elsewhere"));
+  const std::string lockPath = ol::CCatalogueLock::LockPathFor(blocked.DataPath());
+  ASSERT_TRUE(WriteFileBytes(lockPath, ""));
+  HANDLE held = ::CreateFileA(lockPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  ASSERT_TRUE(blocked.Start());
+  HWND box = blocked.WaitForPopup();
+  ASSERT_NE(box, nullptr);
+  const SeenDialog seen = DescribeDialog(box);
+  EXPECT_EQ(seen.title, ol::kCatalogueInUseTitle);
+  EXPECT_NE(seen.text.find("\n" + blocked.Folder() + "\n"), std::string::npos) << seen.text;
+  ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(blocked.WaitForExit());
+  ::CloseHandle(held);
+  EXPECT_EQ(CountSettingsValues(), 0);
+  EXPECT_EQ(ReadFileBytes(blocked.DataPath()), "in use elsewhere");
+
   // Another folder is another catalogue.
   LauncherProcess elsewhere(m_dir / "Other Copy");
   ASSERT_TRUE(elsewhere.Start());
@@ -151,4 +177,68 @@ TEST_F(LauncherProcessTest, ASecondStartShowsTheFirstCopyAndTouchesNothingACopyE
   ::PostMessageA(about, WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(first.Close());
   EXPECT_EQ(ReadFileBytes(first.DataPath()), Catalogue({saves}));  // the first copy's catalogue, at its exit
+}
+
+TEST_F(LauncherProcessTest, AStartWhileTheFirstCopyIsStillClosingOpensOnceThatCopyHasEnded) {
+  WineSetting unmanaged("Software\\Wine\\AppDefaults\\OrbelsLaunch.exe\\X11 Driver", "Managed", "N");
+  const ol::CShortcut saves{"FOLDER", "Saves", "C:\\s", "", 0};
+  LauncherProcess first(m_dir / "Orbels Launch");
+  ASSERT_TRUE(WriteFileBytes(first.DataPath(), Catalogue({saves})));
+  ASSERT_TRUE(first.Start());
+  HWND frame = first.WaitForWindow();
+  ASSERT_NE(frame, nullptr);
+  // Another program holds the data file, so the first copy, closing, keeps it until its save
+  // gives up and it has reported that: its window is gone, its process not yet.
+  HANDLE held = ::CreateFileA(first.DataPath().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  ::PostMessageA(frame, WM_CLOSE, 0, 0);
+  HWND box = first.WaitForPopup();
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(WindowText(box), ol::kWriteErrorTitle);
+  EXPECT_FALSE(::IsWindowVisible(frame));
+
+  LauncherProcess second(first.Folder());
+  ASSERT_TRUE(second.Start());
+  EXPECT_FALSE(second.WaitForExit(std::chrono::seconds(3)));  // waiting for the first to end
+  ::CloseHandle(held);
+  ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+  ASSERT_TRUE(first.WaitForExit());
+  HWND reopened = second.WaitForWindow();
+  ASSERT_NE(reopened, nullptr);
+  HWND list = ::FindWindowExA(reopened, nullptr, "SysListView32", nullptr);
+  EXPECT_EQ(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 1);
+  EXPECT_TRUE(second.Close());
+  EXPECT_EQ(ReadFileBytes(first.DataPath()), Catalogue({saves}));
+}
+
+TEST_F(LauncherProcessTest, NamesInAnyScriptSurviveAndALegacyFileIsConvertedAfterABackup) {
+  // A folder no legacy code page can spell: the program finds its data file there only when it
+  // runs with the UTF-8 code page.
+  const std::string folder = m_dir / "Orbels Лаунч Ελληνικά 中文 😀";
+  const std::string utf8 = Catalogue({{"FOLDER", "Café", "C:\\Café", "", 0},
+                                      {"PROGRAM", "Ελληνικά", folder + "\\Ελληνικά.exe", "-λ \"ä ö\"", 0},
+                                      {"FOLDER", "Русский", "D:\\Папка", "", 0},
+                                      {"PROGRAM", "中文", "C:\\程序\\中文.exe", "-路径 中", 0},
+                                      {"FOLDER", "😀 Emoji", "C:\\😀\\🎮", "", 0}});
+  const std::string legacy = "SC_NAME=Caf\xE9\r\nSC_TYPE=FOLDER\r\nSC_PATH=C:\\Caf\xE9\r\nSC_CMLN=\r\n";
+  const struct {
+    const char* what;
+    std::string before;
+    std::string after;
+    std::optional<std::string> backup;
+  } kCases[] = {
+      {"every script, in UTF-8", utf8, utf8, std::nullopt},
+      {"code page 1252, before this version", legacy, Catalogue({{"FOLDER", "Café", "C:\\Café", "", 0}}), legacy},
+  };
+  for (const auto& c : kCases) {
+    LauncherProcess launcher(folder);
+    ASSERT_TRUE(WriteFileBytes(launcher.DataPath(), c.before));
+    ::DeleteFileA((launcher.DataPath() + ".bak").c_str());
+    ASSERT_TRUE(launcher.Start()) << c.what;
+    ASSERT_NE(launcher.WaitForWindow(), nullptr) << c.what;
+    ASSERT_TRUE(launcher.Close()) << c.what;
+    EXPECT_EQ(ReadFileBytes(launcher.DataPath()), c.after) << c.what;
+    EXPECT_EQ(ReadFileBytes(launcher.DataPath() + ".bak"), c.backup) << c.what;
+  }
 }

@@ -12,6 +12,9 @@
 //   startup_bench items <data file>   one list item per record, set the launcher's way (item,
 //                                     column text, record pointer), with no images at all
 //   startup_bench bare <data file>    a plain list view filled one item and icon at a time
+//   startup_bench drop <data file>    the launcher started empty, then the file's targets
+//                                     dropped on its list at once, as Explorer drops them:
+//                                     from the drop to the first idle after it
 // It prints one line: "<mode> <records> <startup ms> <shutdown ms> <peak working set KiB>".
 // On a scaled display (OL_DPI, see tools/wine-run.sh.in) every icon is at that display's size.
 #include <windows.h>
@@ -23,9 +26,10 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <thread>
 #include <cstdio>
+#include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/OrbelslaunchApp.h"
@@ -141,6 +145,50 @@ bool ExtractIcons(const std::string& target, HICON& large, HICON& small) {
   const SIZE sizes = IconSizes();
   return ::SHDefExtractIconA(target.c_str(), 0, 0, &large, &small, static_cast<UINT>(MAKELONG(sizes.cx, sizes.cy))) ==
          S_OK;
+}
+
+// An HDROP as Explorer builds one: the paths in UTF-16, one after another.
+HGLOBAL DropOf(const std::vector<ol::CShortcut>& records) {
+  std::wstring names;
+  for (const auto& record : records) {
+    std::wstring wide(record.m_strTarget.size() + 1, L'\0');
+    wide.resize(static_cast<std::size_t>(::MultiByteToWideChar(CP_ACP, 0, record.m_strTarget.c_str(), -1, wide.data(),
+                                                               static_cast<int>(wide.size()))));
+    names += wide;  // with its terminator
+  }
+  names += L'\0';
+  HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+  auto* files = static_cast<DROPFILES*>(::GlobalLock(memory));
+  files->pFiles = sizeof(DROPFILES);
+  files->fWide = TRUE;
+  std::memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), names.data(), names.size() * sizeof(wchar_t));
+  ::GlobalUnlock(memory);
+  return memory;
+}
+
+int RunDrop(const std::string& dataFile) {
+  const auto records = ReadRecords(dataFile);
+  const std::string emptyFile = dataFile + ".dropped";
+  ::DeleteFileA(emptyFile.c_str());
+  COrbelslaunchView::SetDataFilePathForTesting(emptyFile);
+  COrbelslaunchApp app;
+  app.PrepareRun(::GetModuleHandleA(nullptr), "", SW_SHOW);
+  if (!app.InitInstance()) return 1;
+  Pump();
+  app.OnIdle(0);
+  auto* frame = static_cast<CFrameWnd*>(app.m_pMainWnd);
+  HGLOBAL drop = DropOf(records);
+  const auto start = Clock::now();
+  ::SendMessageA(frame->GetActiveView()->m_hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+  Pump();
+  app.OnIdle(0);
+  const auto idle = Clock::now();
+  ::SendMessageA(frame->m_hWnd, WM_CLOSE, 0, 0);
+  const auto closed = Clock::now();
+  ::DeleteFileA(emptyFile.c_str());
+  std::printf("drop %zu %.1f %.1f %zu\n", records.size(), Milliseconds(start, idle), Milliseconds(idle, closed),
+              PeakKiB());
+  return 0;
 }
 
 int RunFloor(const std::string& dataFile) {
@@ -267,7 +315,7 @@ int RunBare(const std::string& dataFile) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: startup_bench app|arrival|floor|pixels|items|bare <data file>\n");
+    std::fprintf(stderr, "usage: startup_bench app|arrival|floor|pixels|items|bare|drop <data file>\n");
     return 2;
   }
   const std::string mode = argv[1];
@@ -277,5 +325,6 @@ int main(int argc, char** argv) {
   if (mode == "pixels") return RunPixels(argv[2]);
   if (mode == "items") return RunItems(argv[2]);
   if (mode == "bare") return RunBare(argv[2]);
+  if (mode == "drop") return RunDrop(argv[2]);
   return 2;
 }

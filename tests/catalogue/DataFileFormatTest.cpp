@@ -166,3 +166,14 @@ TEST(DataFileReading, EmptyAndHeaderOnlyFilesHoldNoRecords) {
   EXPECT_TRUE(Parse(kHeader).empty());
   EXPECT_TRUE(Parse("\r\n\r\n\n").empty());
 }
+
+TEST(DataFileReading, OnlyAFileThatIsNotUtf8IsConvertedAndOnlyByAUtf8Program) {
+  const std::string utf8 = kHeader + RecordLines("Caf\xC3\xA9 \xF0\x9F\x98\x80", "FOLDER", "C:\\\xD0\x96", "");
+  const std::string legacy = RecordLines("Caf\xE9", "FOLDER", "C:\\Caf\xE9", "");
+  EXPECT_EQ(ChooseDataFileCoding(kHeader, true), DataFileCoding::AsStored);
+  EXPECT_EQ(ChooseDataFileCoding(utf8, true), DataFileCoding::AsStored);
+  EXPECT_EQ(ChooseDataFileCoding(legacy, true), DataFileCoding::FromLegacyCodePage);
+  EXPECT_EQ(ChooseDataFileCoding(utf8 + legacy, true), DataFileCoding::FromLegacyCodePage);  // one byte is enough
+  // In the legacy code page itself, as on Windows before 10 version 1903, the file is as it was.
+  EXPECT_EQ(ChooseDataFileCoding(legacy, false), DataFileCoding::AsStored);
+}

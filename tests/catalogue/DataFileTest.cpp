@@ -4,6 +4,7 @@
 
 #include "catalogue/CatalogueList.h"
 #include "catalogue/DataFileFormat.h"
+#include "support/FaultyFileSystem.h"
 #include "support/ModalResponder.h"
 #include "support/TestFiles.h"
 #include "support/TestListWindow.h"
@@ -73,7 +74,6 @@ class DataFileTest : public ::testing::Test {
  protected:
   void SetUp() override { m_liveBefore = LiveShortcutRecordCount(); }
   void TearDown() override {
-    AtomicFileWriter::FailAfterBytesForTesting(std::nullopt);
     EXPECT_EQ(LiveShortcutRecordCount(), m_liveBefore) << "every record is freed exactly once";
   }
   std::string DataPath() const { return m_dir / "LaunchData.olf"; }
@@ -137,11 +137,14 @@ TEST_F(DataFileTest, NoFileMeansAnEmptyCatalogueAndTheHeaderIsWrittenAtExit) {
   EXPECT_EQ(ReadFileBytes(DataPath()), Header());
 }
 
-TEST_F(DataFileTest, AnUnreadableFileIsReportedAndKeptAsABackupBeforeTheExitsWriteNeverOverwritingOne) {
+TEST_F(DataFileTest, AnUnreadableFileIsReportedAndKeptAsABackupNumberedAfterTheHighest) {
   // Two runs in a row start while another program holds the file open without sharing it:
-  // each keeps what it could not read in a backup of its own.
+  // each keeps what it could not read in a backup of its own, numbered after the highest
+  // present (the user deleted LaunchData.olf.bak), so that the highest is the newest.
   const std::string first = Header() + Lines("Precious", "FOLDER", "p");
   ASSERT_TRUE(WriteFileBytes(DataPath(), first));
+  ASSERT_TRUE(WriteFileBytes(m_dir / "LaunchData.olf.1.bak", "kept by the user"));
+  ASSERT_TRUE(WriteFileBytes(m_dir / "LaunchData.olf.old.bak", "not one of ours"));
   std::string expected = first;
   for (int run = 0; run < 2; ++run) {
     HANDLE lock = ::CreateFileA(DataPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -160,32 +163,14 @@ TEST_F(DataFileTest, AnUnreadableFileIsReportedAndKeptAsABackupBeforeTheExitsWri
     const std::string name = "New" + std::to_string(run);
     InsertShortcutItem(window.List(), 0, NewShortcutRecord(CShortcut{"FOLDER", name, "n", "", kIconFolder}));
     file.SaveShortcuts(window.List(), window.Frame());
-    EXPECT_EQ(ReadFileBytes(BackupPathFor(DataPath(), run)), expected) << run;
+    EXPECT_EQ(ReadFileBytes(BackupPathFor(DataPath(), run + 2)), expected) << run;
     expected = Header() + Lines(name, "FOLDER", "n");
     EXPECT_EQ(ReadFileBytes(DataPath()), expected);
   }
-  EXPECT_EQ(ReadFileBytes(m_dir / "LaunchData.olf.bak"), first);
-  EXPECT_EQ(FilesIn(m_dir.Path()),
-            (std::vector<std::string>{"LaunchData.olf", "LaunchData.olf.1.bak", "LaunchData.olf.bak"}));
-}
-
-TEST_F(DataFileTest, AnUnreadableFileIsNotReplacedWhenNoBackupCanBeMade) {
-  const std::string old = Header() + Lines("Precious", "FOLDER", "p");
-  ASSERT_TRUE(WriteFileBytes(DataPath(), old));
-  HANDLE lock = ::CreateFileA(DataPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-  TestListWindow window;
-  CDataFile file(DataPath());
-  ModalResponder responder({IDOK, IDOK});
-  file.LoadShortcuts(window.List(), window.Large(), window.Small(), window.Frame());
-  file.SaveShortcuts(window.List(), window.Frame());  // still locked: the backup copy fails
-  ::CloseHandle(lock);
-  const auto seen = responder.Seen();
-  ASSERT_EQ(seen.size(), 2u);
-  ExpectErrorBox(seen[1], kWriteErrorTitle, kWriteErrorText);
-  EXPECT_EQ(ReadFileBytes(DataPath()), old);
-  EXPECT_FALSE(ReadFileBytes(BackupPathFor(DataPath(), 0)));
-  EXPECT_EQ(FilesIn(m_dir.Path()), (std::vector<std::string>{"LaunchData.olf"}));
+  EXPECT_EQ(ReadFileBytes(m_dir / "LaunchData.olf.2.bak"), first);
+  EXPECT_EQ(FilesIn(m_dir.Path()), (std::vector<std::string>{"LaunchData.olf", "LaunchData.olf.1.bak",
+                                                             "LaunchData.olf.2.bak", "LaunchData.olf.3.bak",
+                                                             "LaunchData.olf.old.bak"}));
 }
 
 TEST_F(DataFileTest, AFolderThatCannotBeWrittenIsReported) {
@@ -199,22 +184,104 @@ TEST_F(DataFileTest, AFolderThatCannotBeWrittenIsReported) {
   EXPECT_FALSE(PathExists(m_dir / "missing-folder"));
 }
 
-TEST_F(DataFileTest, AWriteThatFailsMidwayLeavesTheOldFileByteForByte) {
-  const std::string old = Header() + Lines("Old", "FOLDER", "o");
-  ASSERT_TRUE(WriteFileBytes(DataPath(), old));
-  TestListWindow window;
-  for (int i = 0; i < 3000; ++i) {
-    InsertShortcutItem(window.List(), i,
-                       NewShortcutRecord(CShortcut{"FOLDER", "Folder " + std::to_string(i), "C:\\f", "", 1}));
+// Each file-system call of the load and of the save fails in turn, with the answers Windows
+// documents for it: the next start finds the old catalogue or the new one, never nothing; the
+// old one is never lost; the user is told whenever a load or a save did not happen; and a
+// file that another program holds is waited for, about two seconds (on the seam's clock).
+TEST_F(DataFileTest, EachFailingCallLeavesTheOldOrTheNewCatalogueAndIsReported) {
+  enum Next { kOld, kNew };
+  struct Row {
+    const char* what;
+    bool inLoad;  // where the fault is: the load, or else the save
+    FsCall call;
+    int nth;
+    DWORD error;
+    bool persistent;
+    bool firstSave;   // no data file before
+    bool heldAtLoad;  // the load found the file held throughout, so the save keeps a backup
+    Next next;        // what the next start loads
+    bool told;        // the read or the write error was shown
+  };
+  constexpr bool kOnce = false, kAlways = true;
+  const Row rows[] = {
+      {"scanner on the new file", false, FsCall::Open, 1, ERROR_SHARING_VIOLATION, kOnce, false, false, kNew, false},
+      {"folder not writable", false, FsCall::Open, 1, ERROR_ACCESS_DENIED, kAlways, false, false, kOld, true},
+      {"disk full midway", false, FsCall::Write, 2, ERROR_DISK_FULL, kOnce, false, false, kOld, true},
+      {"disk full at flush", false, FsCall::Flush, 1, ERROR_DISK_FULL, kOnce, false, false, kOld, true},
+      {"scanner at the attributes", false, FsCall::SetAttributes, 2, ERROR_SHARING_VIOLATION, kOnce, false, false,
+       kNew, false},
+      {"no access rules to copy", false, FsCall::CopySecurity, 1, ERROR_ACCESS_DENIED, kAlways, false, false, kNew,
+       false},
+      {"scanner on the old file", false, FsCall::Move, 1, ERROR_SHARING_VIOLATION, kOnce, false, false, kNew, false},
+      {"old file being deleted", false, FsCall::Move, 1, ERROR_ACCESS_DENIED, kOnce, false, false, kNew, false},
+      {"old file held on", false, FsCall::Move, 1, ERROR_SHARING_VIOLATION, kAlways, false, false, kOld, true},
+      {"old file read-only", false, FsCall::Move, 1, ERROR_ACCESS_DENIED, kAlways, false, false, kOld, true},
+      {"disk full at the rename", false, FsCall::Move, 1, ERROR_DISK_FULL, kOnce, false, false, kOld, true},
+      {"first save, rename refused", false, FsCall::Move, 1, ERROR_ACCESS_DENIED, kAlways, true, false, kNew, true},
+      {"first save, disk full", false, FsCall::Write, 1, ERROR_DISK_FULL, kOnce, true, false, kOld, true},
+      {"backup, folder unlisted", false, FsCall::List, 1, ERROR_ACCESS_DENIED, kOnce, false, true, kOld, true},
+      {"backup, disk full", false, FsCall::Copy, 1, ERROR_DISK_FULL, kOnce, false, true, kOld, true},
+      {"backup, scanner", false, FsCall::Copy, 1, ERROR_SHARING_VIOLATION, kOnce, false, true, kNew, false},
+      {"scanner at start-up", true, FsCall::Open, 1, ERROR_SHARING_VIOLATION, kOnce, false, false, kNew, false},
+      {"held at start-up", true, FsCall::Open, 1, ERROR_SHARING_VIOLATION, kAlways, false, false, kNew, true},
+      {"read fails midway", true, FsCall::Read, 2, ERROR_READ_FAULT, kOnce, false, false, kNew, true},
+  };
+  std::string old = Header();
+  for (int i = 1000; i < 2500; ++i) old += Lines("Folder " + std::to_string(i), "FOLDER", "C:\\F" + std::to_string(i));
+  ASSERT_GT(old.size(), 65536u);  // written and read in two pieces
+
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.what) + ": " + FsCallName(row.call) + " #" + std::to_string(row.nth));
+    ScratchDir dir;
+    const std::string path = dir / "LaunchData.olf";
+    if (!row.firstSave) {
+      ASSERT_TRUE(WriteFileBytes(path, old));
+    }
+    std::string saved;
+    std::vector<std::string> titles;
+    ULONGLONG waited = 0;
+    {
+      TestListWindow window;
+      ModalResponder responder(ModalResponder::Press(IDOK));
+      CDataFile file(path);
+      {
+        FaultyFileSystem files;
+        if (row.inLoad) files.Fail(row.call, row.nth, row.error, row.persistent);
+        if (row.heldAtLoad) files.Fail(FsCall::Open, 1, ERROR_SHARING_VIOLATION, kAlways);
+        file.LoadShortcuts(window.List(), window.Large(), window.Small(), window.Frame());
+        if (row.inLoad) waited = files.WaitedMs();
+      }
+      InsertShortcutItem(window.List(), 0, NewShortcutRecord(CShortcut{"FOLDER", "New", "n", "", kIconFolder}));
+      {
+        FaultyFileSystem files;
+        if (!row.inLoad) files.Fail(row.call, row.nth, row.error, row.persistent);
+        file.SaveShortcuts(window.List(), window.Frame());
+        if (!row.inLoad) waited = files.WaitedMs();
+      }
+      saved = window.Catalogue();
+      for (const SeenDialog& seen : responder.Seen()) titles.push_back(seen.title);
+    }
+    std::vector<std::string> told;
+    if (row.heldAtLoad || (row.inLoad && row.told)) told.emplace_back(kReadErrorTitle);
+    if (!row.inLoad && row.told) told.emplace_back(kWriteErrorTitle);
+    EXPECT_EQ(titles, told);
+    const bool held = row.error == ERROR_SHARING_VIOLATION || row.error == ERROR_ACCESS_DENIED;
+    if (held && row.persistent && row.told) {
+      EXPECT_GE(waited, 2000u);
+      EXPECT_LE(waited, 2100u);
+    }
+    if (row.heldAtLoad || (row.inLoad && row.told)) {
+      EXPECT_TRUE(ReadFileBytes(path) == old || ReadFileBytes(BackupPathFor(path, 0)) == old) << "what was not read";
+    }
+    const bool restoring = !PathExists(path) && row.next == kNew;  // from the save's temporary file
+    EXPECT_FALSE(PathExists(path) && PathExists(path + ".tmp"));
+
+    TestListWindow next;
+    ModalResponder responder(ModalResponder::Press(IDOK));
+    CDataFile(path).LoadShortcuts(next.List(), next.Large(), next.Small(), next.Frame());
+    EXPECT_EQ(next.Catalogue(), row.next == kNew ? saved : row.firstSave ? Header() : old);
+    EXPECT_EQ(responder.Seen().size(), restoring ? 1u : 0u) << "the restored file is told";
   }
-  AtomicFileWriter::FailAfterBytesForTesting(70000);  // past the first 64 KiB block
-  CDataFile file(DataPath());
-  ModalResponder responder({IDOK});
-  file.SaveShortcuts(window.List(), window.Frame());
-  ASSERT_EQ(responder.Seen().size(), 1u);
-  ExpectErrorBox(responder.Seen()[0], kWriteErrorTitle, kWriteErrorText);
-  EXPECT_EQ(ReadFileBytes(DataPath()), old);
-  EXPECT_EQ(FilesIn(m_dir.Path()), (std::vector<std::string>{"LaunchData.olf"}));
 }
 
 TEST_F(DataFileTest, AReplaceThatFailsLeavesTheOldContentsAndNoTemporaryFile) {
@@ -231,13 +298,12 @@ TEST_F(DataFileTest, AReplaceThatFailsLeavesTheOldContentsAndNoTemporaryFile) {
   EXPECT_EQ(FilesIn(m_dir.Path()), (std::vector<std::string>{"LaunchData.olf"}));
 }
 
-TEST_F(DataFileTest, AFileHeldOpenBrieflyIsWaitedForAndKeepsItsAttributesOneHeldLongerIsReported) {
+TEST_F(DataFileTest, AFileHeldOpenBrieflyIsWaitedForAndTheNewFileKeepsTheOldOnesAttributes) {
   ASSERT_TRUE(WriteFileBytes(DataPath(), Header() + Lines("Old", "FOLDER", "o")));
   ASSERT_TRUE(::SetFileAttributesA(DataPath().c_str(), FILE_ATTRIBUTE_HIDDEN));
   TestListWindow window;
   InsertShortcutItem(window.List(), 0, NewShortcutRecord(CShortcut{"FOLDER", "New", "n", "", kIconFolder}));
   CDataFile file(DataPath());
-  const std::string saved = Header() + Lines("New", "FOLDER", "n");
   {
     HeldByAnotherProgram scanner(DataPath(), 500);
     ASSERT_TRUE(scanner.Holding());
@@ -245,20 +311,8 @@ TEST_F(DataFileTest, AFileHeldOpenBrieflyIsWaitedForAndKeepsItsAttributesOneHeld
     file.SaveShortcuts(window.List(), window.Frame());
     EXPECT_TRUE(responder.Seen().empty());
   }
-  EXPECT_EQ(ReadFileBytes(DataPath()), saved);
+  EXPECT_EQ(ReadFileBytes(DataPath()), Header() + Lines("New", "FOLDER", "n"));
   EXPECT_NE(::GetFileAttributesA(DataPath().c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
-  EXPECT_EQ(FilesIn(m_dir.Path()), (std::vector<std::string>{"LaunchData.olf"}));
-
-  InsertShortcutItem(window.List(), 1, NewShortcutRecord(CShortcut{"FOLDER", "Later", "l", "", kIconFolder}));
-  {
-    HeldByAnotherProgram editor(DataPath(), 8000);
-    ASSERT_TRUE(editor.Holding());
-    ModalResponder responder({IDOK});
-    file.SaveShortcuts(window.List(), window.Frame());
-    ASSERT_EQ(responder.Seen().size(), 1u);
-    ExpectErrorBox(responder.Seen()[0], kWriteErrorTitle, kWriteErrorText);
-  }
-  EXPECT_EQ(ReadFileBytes(DataPath()), saved);
   EXPECT_EQ(FilesIn(m_dir.Path()), (std::vector<std::string>{"LaunchData.olf"}));
 }
 

@@ -295,6 +295,12 @@ TEST_F(HyperLinkTest, PressAndReleaseOpenOnceOnReleaseOrOnPressWhenFollowingOnPr
   Press(link);
   Release(link);  // and the next single click opens it again
   EXPECT_EQ(m_opened.size(), 2u);
+  // A double click whose last release comes outside the control, to another window, leaves
+  // the next click its opening.
+  ::SendMessageA(link.m_hWnd, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(3, 3));
+  Press(link);
+  Release(link);
+  EXPECT_EQ(m_opened.size(), 3u);
 
   CHyperLink onPress;
   onPress.m_strURL = "http://www.example.com/";

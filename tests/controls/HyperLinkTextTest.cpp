@@ -32,13 +32,19 @@ TEST(LinkFallbackCommand, RefusesWhatDoesNotFitTheCommandBuffer) {
   const std::string fits(519 - 260, 'u');
   const auto longest = FallbackCommandLine(command, fits);
   ASSERT_TRUE(longest);
-  EXPECT_EQ(longest->size(), kFallbackCommandBytes - 1);
+  EXPECT_EQ(longest->size(), kFallbackCommandCharacters - 1);
   EXPECT_FALSE(FallbackCommandLine(command, fits + "u"));
+  // Characters count, not bytes: Cyrillic takes two bytes a character in UTF-8, an emoji four
+  // bytes for two characters.
+  std::string cyrillic = "Ж";
+  for (int i = 0; i < 128; ++i) cyrillic += "Жы";
+  EXPECT_TRUE(FallbackCommandLine(cyrillic + "😀", fits));  // 259 characters in 518 bytes
+  EXPECT_FALSE(FallbackCommandLine(cyrillic + "😀", fits + "u"));
   // Only the part before the placeholder counts.
   EXPECT_TRUE(FallbackCommandLine(std::string(10, 'c') + "%1" + std::string(400, 'x'), std::string(400, 'u')));
 
   EXPECT_EQ(OpenCommandKeyPath("htmlfile"), "htmlfile\\shell\\open\\command");
-  const std::string className(kFallbackCommandBytes - 1 - 19, 'k');
+  const std::string className(kFallbackCommandCharacters - 1 - 19, 'k');
   EXPECT_TRUE(OpenCommandKeyPath(className));
   EXPECT_FALSE(OpenCommandKeyPath(className + "k"));
 }

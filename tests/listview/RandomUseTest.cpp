@@ -2,7 +2,8 @@
 // what a user does (adding, renaming, deleting, properties, icons, views, launches), the list
 // compared with the model after every step, and at the end the data file compared byte for
 // byte with the model's. OL_RANDOM_SEED, OL_RANDOM_SEEDS and OL_RANDOM_STEPS set the first
-// seed, the number of seeds and the steps of each (make soak runs 20 seeds of 2,000).
+// seed, the number of seeds and the steps of each. make test runs one fixed seed, so that two
+// runs of a commit do the same; make soak runs 20 random seeds of 2,000 steps.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -58,10 +59,11 @@ bool GivesIcon(const std::string& path) {
          AfterLastBackslash(path) != "Notes.exe";
 }
 
+// Characters the user can type, "Ä" and "é" in UTF-8, the program's code page.
 std::string RandomText(std::mt19937& random, std::size_t shortest, std::size_t longest) {
-  static const std::string kLetters = "aAbBzZ09 ._-~\xC4\xE9";
-  std::string text(shortest + random() % (longest - shortest + 1), ' ');
-  for (char& c : text) c = kLetters[random() % kLetters.size()];
+  static const char* kLetters[] = {"a", "A", "b", "B", "z", "Z", "0", "9", " ", ".", "_", "-", "~", "\xC3\x84", "\xC3\xA9"};
+  std::string text;
+  for (std::size_t n = shortest + random() % (longest - shortest + 1); n > 0; --n) text += kLetters[random() % 15];
   return text;
 }
 
@@ -359,7 +361,8 @@ std::string RandomUseTest::RunSequence(std::uint32_t seed, int steps, std::vecto
 TEST_F(RandomUseTest, TheListAndTheDataFileFollowAModelOfTheCatalogue) {
   const auto seeds = static_cast<int>(EnvNumber("OL_RANDOM_SEEDS", 1));
   const auto steps = static_cast<int>(EnvNumber("OL_RANDOM_STEPS", 300));
-  const auto firstSeed = static_cast<std::uint32_t>(EnvNumber("OL_RANDOM_SEED", std::random_device{}()));
+  const auto firstSeed = static_cast<std::uint32_t>(EnvNumber("OL_RANDOM_SEED", 4021));
+  std::printf("[          ] random use from seed %u (OL_RANDOM_SEED changes it)\n", firstSeed);
   int failed = 0;
   for (int n = 0; n < seeds; ++n) {
     const std::uint32_t seed = firstSeed + static_cast<std::uint32_t>(n);

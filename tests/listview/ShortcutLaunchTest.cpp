@@ -40,17 +40,33 @@ class ShortcutLaunchTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(ShortcutLaunchTest, AProgramStartsWithItsCommandLineInItsOwnFolder) {
+  // Folders and command lines in any script: what the program gets is exactly the text.
+  const std::string unicodeDir = m_dir / "Игры Ελληνικά 中文 😀";
+  ASSERT_TRUE(::CreateDirectoryA(unicodeDir.c_str(), nullptr));
+  ASSERT_TRUE(CopyTestFile(RecorderPath(), unicodeDir + "\\Инструмент.exe"));
+  const struct {
+    std::string program;
+    std::string commandLine;
+    std::string folder;
+  } kCases[] = {
+      {m_program, "-fast \"two words\"", m_dir / "Tool Dir"},
+      {unicodeDir + "\\Инструмент.exe", "-имя \"Ω 東京 😀\"", unicodeDir},
+  };
   LauncherHarness launcher;
   ASSERT_TRUE(launcher.Start());
-  AddItem(launcher, "PROGRAM", "Tool", m_program, 2, "-fast \"two words\"");
-  Select(launcher, 0);
-  Command(launcher, ID_LAUNCH_SELECTED);
-  const auto seen = WaitForRecording(m_out);
-  ASSERT_TRUE(seen);
-  EXPECT_EQ(seen->commandLine, "-fast \"two words\"");  // no program path in front
-  EXPECT_EQ(seen->workingDirectory, m_dir / "Tool Dir");
-  EXPECT_FALSE(::IsIconic(launcher.FrameHwnd()));  // the window keeps its state
-  EXPECT_EQ(launcher.View()->SelectedItem(), 0);
+  for (const auto& c : kCases) {
+    ol::RemoveAllShortcuts(launcher.View()->GetListCtrl());
+    AddItem(launcher, "PROGRAM", "Tool", c.program, 2, c.commandLine);
+    Select(launcher, 0);
+    Command(launcher, ID_LAUNCH_SELECTED);
+    const auto seen = WaitForRecording(m_out);
+    ::DeleteFileA(m_out.c_str());
+    ASSERT_TRUE(seen) << c.program;
+    EXPECT_EQ(seen->commandLine, c.commandLine);  // no program path in front
+    EXPECT_EQ(seen->workingDirectory, c.folder);
+    EXPECT_FALSE(::IsIconic(launcher.FrameHwnd()));  // the window keeps its state
+    EXPECT_EQ(launcher.View()->SelectedItem(), 0);
+  }
 }
 
 TEST_F(ShortcutLaunchTest, AProgramWithoutAnIconIsRefusedBeforeAnythingElse) {

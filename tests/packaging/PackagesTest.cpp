@@ -50,14 +50,14 @@ std::string ShortcutTarget(const std::string& linkPath) {
   return target ? target->path : std::string();
 }
 
-// A value of the uninstall entry, text or DWORD (as decimal text); nothing when missing.
-std::optional<std::string> UninstallValue(const char* name, DWORD type = RRF_RT_REG_SZ) {
+// A text value of the uninstall entry; nothing when missing.
+std::optional<std::string> UninstallValue(const char* name) {
   char buffer[1024] = {};
   DWORD size = sizeof buffer;
-  if (::RegGetValueA(HKEY_CURRENT_USER, kUninstallKey, name, type, nullptr, buffer, &size) != ERROR_SUCCESS) {
+  if (::RegGetValueA(HKEY_CURRENT_USER, kUninstallKey, name, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS) {
     return std::nullopt;
   }
-  return type == RRF_RT_REG_DWORD ? std::to_string(*reinterpret_cast<DWORD*>(buffer)) : std::string(buffer);
+  return std::string(buffer);
 }
 
 template <typename Condition>
@@ -181,7 +181,7 @@ class InstallerTest : public ::testing::Test {
     }
     EXPECT_FALSE(ol::PathExists(StartMenuPath("Orbels Launch.lnk")));
     EXPECT_FALSE(ol::PathExists(StartMenuPath("Orbels Launch Help.lnk")));
-    EXPECT_FALSE(UninstallValue("DisplayName").has_value());
+    EXPECT_FALSE(UninstallValue("InstallLocation").has_value());
   }
 
  private:
@@ -205,40 +205,14 @@ TEST_F(InstallerTest, SilentInstallPutsProgramShortcutsAndUninstallEntryInPlace)
   EXPECT_EQ(ShortcutTarget(StartMenuPath("Orbels Launch.lnk")), InDir("OrbelsLaunch.exe"));
   EXPECT_EQ(ShortcutTarget(StartMenuPath("Orbels Launch Help.lnk")), InDir("OrbelsLaunch.chm"));
 
-  EXPECT_EQ(UninstallValue("DisplayName"), "Orbels Launch");
-  EXPECT_EQ(UninstallValue("DisplayVersion"), OL_VERSION_TEXT);
-  EXPECT_EQ(UninstallValue("Publisher"), "Nettlewick");
-  EXPECT_EQ(UninstallValue("DisplayIcon"), InDir("OrbelsLaunch.exe") + ",0");
+  // What an upgrade and the uninstall entry rely on.
   EXPECT_EQ(UninstallValue("InstallLocation"), InstallDir());
   EXPECT_EQ(UninstallValue("UninstallString"), Quoted(InDir("uninstall.exe")));
-  EXPECT_EQ(UninstallValue("QuietUninstallString"), Quoted(InDir("uninstall.exe")) + " /S");
-  const std::size_t programBytes = ReadFileBytes(InDir("OrbelsLaunch.exe")).value_or("").size() +
-                                   ReadFileBytes(InDir("OrbelsLaunch.chm")).value_or("").size();
-  const std::size_t estimatedKb = std::stoul(UninstallValue("EstimatedSize", RRF_RT_REG_DWORD).value_or("0"));
-  EXPECT_GE(estimatedKb, programBytes / 1024);
-  EXPECT_LE(estimatedKb, programBytes / 1024 + 4);
 
   Program launcher(Quoted(InDir("OrbelsLaunch.exe")));
   ASSERT_NE(launcher.WaitForFrame(), nullptr);
   ASSERT_TRUE(launcher.Close());
   EXPECT_TRUE(ol::PathExists(InDir("LaunchData.olf")));
-}
-
-TEST_F(InstallerTest, UpgradeClosesTheRunningLauncherAndKeepsCatalogueBackupsAndSettings) {
-  ASSERT_EQ(Install(), 0u);
-  PutUsersFiles();
-  // The installed program stands for an older build: same program, other bytes.
-  const std::string oldProgram = ReadFileBytes(InDir("OrbelsLaunch.exe")).value_or("") + "older build";
-  ASSERT_TRUE(WriteFileBytes(InDir("OrbelsLaunch.exe"), oldProgram));
-
-  Program launcher(Quoted(InDir("OrbelsLaunch.exe")));
-  ASSERT_NE(launcher.WaitForFrame(), nullptr);
-  ASSERT_EQ(Install(), 0u);
-
-  EXPECT_TRUE(launcher.HasEnded());
-  ExpectUsersFilesAsSaved();
-  EXPECT_TRUE(SameAsPacked(InDir("OrbelsLaunch.exe"), "OrbelsLaunch.exe"));
-  EXPECT_EQ(UninstallValue("InstallLocation"), InstallDir());
 }
 
 TEST_F(InstallerTest, SilentUninstallClosesTheLauncherAndKeepsTheUsersFiles) {
@@ -274,10 +248,73 @@ HWND FindDescendant(HWND parent, const std::string& text) {
   return search.found;
 }
 
+// A visible window that `owner` owns (a message box of the wizard's), or nullptr.
+HWND OwnedWindow(HWND owner) {
+  std::pair<HWND, HWND> search{owner, nullptr};
+  ::EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* s = reinterpret_cast<std::pair<HWND, HWND>*>(param);
+        if (::GetWindow(window, GW_OWNER) != s->first || !::IsWindowVisible(window)) return TRUE;
+        s->second = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.second;
+}
+
+// Run the way a user runs it, with another folder asked for: the upgrade goes to the earlier
+// installation's folder without showing the folder page, closes the launcher running from
+// there after asking (not a copy unzipped elsewhere), and keeps catalogue, backups and settings.
+TEST_F(InstallerTest, UpgradeStaysInItsFolderClosesOnlyItsLauncherAndKeepsTheUsersFiles) {
+  ASSERT_EQ(Install(), 0u);
+  PutUsersFiles();
+  // The installed program stands for an older build: same program, other bytes.
+  const std::string oldProgram = ReadFileBytes(InDir("OrbelsLaunch.exe")).value_or("") + "older build";
+  ASSERT_TRUE(WriteFileBytes(InDir("OrbelsLaunch.exe"), oldProgram));
+  const std::string unzipped = InstallDir() + " unzipped";
+  ASSERT_TRUE(::CreateDirectoryA(unzipped.c_str(), nullptr));
+  ASSERT_TRUE(oltest::CopyTestFile(InDir("OrbelsLaunch.exe"), unzipped + "\\OrbelsLaunch.exe"));
+
+  Program launcher(Quoted(InDir("OrbelsLaunch.exe")));
+  ASSERT_NE(launcher.WaitForFrame(), nullptr);
+  Program elsewhere(Quoted(unzipped + "\\OrbelsLaunch.exe"));
+  ASSERT_NE(elsewhere.WaitForFrame(), nullptr);
+  const std::string otherFolder = InstallDir() + " new";
+  Program setup(Quoted(SetupPath()) + " /D=" + otherFolder);
+  HWND wizard = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (wizard = ::FindWindowA(nullptr, "Orbels Launch Setup")) != nullptr; }));
+  ASSERT_TRUE(WaitFor([&] { return FindDescendant(wizard, "&Next >") != nullptr; }));
+  ::SendMessageA(FindDescendant(wizard, "&Next >"), BM_CLICK, 0, 0);
+  HWND asked = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (asked = OwnedWindow(wizard)) || FindDescendant(wizard, "B&rowse..."); }));
+  EXPECT_EQ(FindDescendant(wizard, "B&rowse..."), nullptr) << "the folder page was shown";
+  ASSERT_NE(asked, nullptr);
+  ::PostMessageA(asked, WM_COMMAND, IDOK, 0);  // close it now
+  HWND finish = nullptr, runBox = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    return (finish = FindDescendant(wizard, "&Finish")) && (runBox = FindDescendant(wizard, "Run Orbels Launch"));
+  }));
+  ::SendMessageA(runBox, BM_CLICK, 0, 0);
+  ::SendMessageA(finish, BM_CLICK, 0, 0);
+  ASSERT_EQ(setup.Wait(), 0u);
+
+  EXPECT_TRUE(launcher.HasEnded());
+  EXPECT_FALSE(elsewhere.HasEnded());
+  ExpectUsersFilesAsSaved();
+  EXPECT_TRUE(SameAsPacked(InDir("OrbelsLaunch.exe"), "OrbelsLaunch.exe"));
+  EXPECT_EQ(UninstallValue("InstallLocation"), InstallDir());
+  EXPECT_EQ(ShortcutTarget(StartMenuPath("Orbels Launch.lnk")), InDir("OrbelsLaunch.exe"));
+  EXPECT_FALSE(ol::PathExists(otherFolder));
+  EXPECT_TRUE(elsewhere.Close());
+}
+
 // The box on the uninstaller's first page, ticked the way a user ticks it.
 TEST_F(InstallerTest, UninstallRemovesTheUsersFilesOnlyWhenTheirBoxIsTicked) {
   ASSERT_EQ(Install(), 0u);
   PutUsersFiles();
+  // What a save cut short and a launcher that ended with its machine left.
+  ASSERT_TRUE(WriteFileBytes(InDir("LaunchData.olf.tmp"), CatalogueAsWritten("\r\n")));
+  ASSERT_TRUE(WriteFileBytes(InDir("LaunchData.olf.lock"), ""));
 
   Program uninstaller(Quoted(InDir("uninstall.exe")));
   HWND wizard = nullptr;
@@ -302,9 +339,7 @@ TEST_F(InstallerTest, UninstallRemovesTheUsersFilesOnlyWhenTheirBoxIsTicked) {
   ASSERT_EQ(uninstaller.Wait(), 0u);
 
   ExpectProgramGone();
-  for (const char* name : {"LaunchData.olf", "LaunchData.olf.bak", "LaunchData.olf.1.bak"}) {
-    EXPECT_FALSE(ol::PathExists(InDir(name))) << name;
-  }
+  EXPECT_EQ(oltest::FilesIn(InstallDir()), std::vector<std::string>{}) << "all gone";
   EXPECT_EQ(oltest::CountSettingsValues(), 0);
   EXPECT_FALSE(ol::PathExists(InstallDir()));
 }

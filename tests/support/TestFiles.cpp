@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <thread>
 
-#include "util/AtomicFile.h"
 #include "util/SystemUtil.h"
 
 namespace oltest {
@@ -45,7 +44,20 @@ ScratchDir::ScratchDir() {
 
 ScratchDir::~ScratchDir() { RemoveTree(m_path); }
 
-std::optional<std::string> ReadFileBytes(const std::string& path) { return ol::ReadWholeFile(path); }
+// Straight from Windows, not through the program's file-system seam that a test may have
+// replaced, and sharing everything, so that reading disturbs nobody.
+std::optional<std::string> ReadFileBytes(const std::string& path) {
+  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string bytes;
+  char chunk[65536];
+  DWORD got = 0;
+  bool ok;
+  while ((ok = ::ReadFile(file, chunk, sizeof chunk, &got, nullptr) != FALSE) && got > 0) bytes.append(chunk, got);
+  ::CloseHandle(file);
+  return ok ? std::optional<std::string>(std::move(bytes)) : std::nullopt;
+}
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
   HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -1,6 +1,7 @@
 #include "support/TestListWindow.h"
 
 #include "catalogue/CatalogueList.h"
+#include "catalogue/DataFileFormat.h"
 
 namespace oltest {
 
@@ -50,6 +51,10 @@ std::vector<int> TestListWindow::ItemImages() const {
 }
 
 const ol::CShortcut& TestListWindow::RecordAt(int index) const { return *ol::RecordAt(m_list, index); }
+
+std::string TestListWindow::Catalogue() const {
+  return ol::FormatDataFile(m_list.GetItemCount(), [this](int i) -> const ol::CShortcut& { return RecordAt(i); });
+}
 
 }  // namespace oltest
 

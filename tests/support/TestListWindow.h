@@ -30,6 +30,8 @@ class TestListWindow {
   std::vector<int> IconIndices() const;  // the records' icon indices, in item order
   std::vector<int> ItemImages() const;   // the items' images, in item order
   const ol::CShortcut& RecordAt(int index) const;
+  // The records in the data file's format, in item order.
+  std::string Catalogue() const;
 
  private:
   HWND m_frame = nullptr;
