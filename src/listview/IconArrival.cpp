@@ -183,7 +183,7 @@ void CIconArrival::ForgetAll() {
   while (!m_jobOf.empty()) Forget(m_jobOf.begin()->first);
 }
 
-void CIconArrival::Stop() {
+void CIconArrival::Release() {
   m_fetcher.Stop();
   m_loading.reset();
   m_jobs.clear();
@@ -191,17 +191,15 @@ void CIconArrival::Stop() {
   m_onScreen.clear();
   m_oldLarge.DeleteImageList();
   m_oldSmall.DeleteImageList();
+}
+
+void CIconArrival::Stop() {
+  Release();
   Done();
 }
 
 void CIconArrival::Finish() {
-  m_fetcher.Stop();
-  m_loading.reset();
-  m_jobs.clear();
-  m_jobOf.clear();
-  m_onScreen.clear();
-  m_oldLarge.DeleteImageList();
-  m_oldSmall.DeleteImageList();
+  Release();
   if (m_gaps.empty()) {
     Done();
     return;

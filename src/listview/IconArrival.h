@@ -73,6 +73,8 @@ class CIconArrival {
   // Puts a fetched picture in; true when something changed on screen.
   bool Settle(Job& job, const TargetImages* images);
   int ItemOf(Job& job) const;
+  // The fetcher stopped and everything held for the fetch let go.
+  void Release();
   // Every icon is in: the positions left unused are closed up, a batch at a time.
   void Finish();
   // Moves images down over the unused positions until done (true) or the time is up.

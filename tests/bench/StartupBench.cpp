@@ -21,13 +21,11 @@
 #include <commctrl.h>
 #include <psapi.h>
 #include <shellapi.h>
-#include <shlobj.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
@@ -37,6 +35,7 @@
 #include "catalogue/CatalogueList.h"
 #include "catalogue/DataFileFormat.h"
 #include "listview/OrbelslaunchView.h"
+#include "support/DropHandle.h"
 #include "util/AtomicFile.h"
 
 namespace {
@@ -147,25 +146,6 @@ bool ExtractIcons(const std::string& target, HICON& large, HICON& small) {
          S_OK;
 }
 
-// An HDROP as Explorer builds one: the paths in UTF-16, one after another.
-HGLOBAL DropOf(const std::vector<ol::CShortcut>& records) {
-  std::wstring names;
-  for (const auto& record : records) {
-    std::wstring wide(record.m_strTarget.size() + 1, L'\0');
-    wide.resize(static_cast<std::size_t>(::MultiByteToWideChar(CP_ACP, 0, record.m_strTarget.c_str(), -1, wide.data(),
-                                                               static_cast<int>(wide.size()))));
-    names += wide;  // with its terminator
-  }
-  names += L'\0';
-  HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
-  auto* files = static_cast<DROPFILES*>(::GlobalLock(memory));
-  files->pFiles = sizeof(DROPFILES);
-  files->fWide = TRUE;
-  std::memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), names.data(), names.size() * sizeof(wchar_t));
-  ::GlobalUnlock(memory);
-  return memory;
-}
-
 int RunDrop(const std::string& dataFile) {
   const auto records = ReadRecords(dataFile);
   const std::string emptyFile = dataFile + ".dropped";
@@ -177,7 +157,9 @@ int RunDrop(const std::string& dataFile) {
   Pump();
   app.OnIdle(0);
   auto* frame = static_cast<CFrameWnd*>(app.m_pMainWnd);
-  HGLOBAL drop = DropOf(records);
+  std::vector<std::string> paths;
+  for (const auto& record : records) paths.push_back(record.m_strTarget);
+  HGLOBAL drop = oltest::MakeDropHandle(paths);
   const auto start = Clock::now();
   ::SendMessageA(frame->GetActiveView()->m_hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
   Pump();

@@ -5,11 +5,11 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "catalogue/CatalogueList.h"
+#include "support/DropHandle.h"
 #include "support/LauncherHarness.h"
 
 namespace oltest {
@@ -35,25 +35,9 @@ inline LRESULT KeyDownInList(LauncherHarness& launcher, WORD key) {
   return NotifyFromList(launcher, header.hdr);
 }
 
-inline std::wstring Wide(const std::string& utf8) {
-  std::wstring wide(utf8.size() + 1, L'\0');
-  wide.resize(static_cast<std::size_t>(::MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, wide.data(),
-                                                             static_cast<int>(wide.size())) - 1));
-  return wide;
-}
-
-// Posts WM_DROPFILES with an HDROP built as Explorer builds one, in UTF-16; the list frees it.
+// Drops the paths on the list as Explorer drops them; the list frees the HDROP.
 inline void DropFiles(LauncherHarness& launcher, const std::vector<std::string>& paths) {
-  std::wstring names;
-  for (const std::string& path : paths) names += Wide(path) + L'\0';
-  names += L'\0';
-  HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
-  auto* files = static_cast<DROPFILES*>(::GlobalLock(memory));
-  files->pFiles = sizeof(DROPFILES);
-  files->fWide = TRUE;
-  std::memcpy(reinterpret_cast<char*>(files) + sizeof(DROPFILES), names.data(), names.size() * sizeof(wchar_t));
-  ::GlobalUnlock(memory);
-  ::PostMessageA(launcher.View()->m_hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+  ::PostMessageA(launcher.View()->m_hWnd, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDropHandle(paths)), 0);
   PumpMessagesFor(std::chrono::milliseconds(200));
 }
 
