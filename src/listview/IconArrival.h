@@ -43,7 +43,7 @@ class CIconArrival {
 
   // kWmIconsFetched and the timer: a batch of fetched icons put in.
   void OnFetched();
-  // The items on screen may have changed (a scroll or a new size): theirs are fetched first.
+  // The list is about to paint what is on screen: those items' icons are fetched first.
   void PutOnScreenFirst();
   // The record's icon is wanted now: fetched on this thread if it has not arrived yet.
   void NeedNow(CShortcut& record);

@@ -42,9 +42,7 @@ const MessageMap* COrbelslaunchView::GetThisMessageMap() {
       MapMessage<&COrbelslaunchView::OnSize>(WM_SIZE),
       MapMessage<&COrbelslaunchView::OnIconsFetched>(ol::kWmIconsFetched),
       MapMessage<&COrbelslaunchView::OnTimer>(WM_TIMER),
-      MapMessage<&COrbelslaunchView::OnVScroll>(WM_VSCROLL),
-      MapMessage<&COrbelslaunchView::OnHScroll>(WM_HSCROLL),
-      MapMessage<&COrbelslaunchView::OnMouseWheel>(WM_MOUSEWHEEL),
+      MapMessage<&COrbelslaunchView::OnPaint>(WM_PAINT),
       MapUpdate<&COrbelslaunchView::UpdateShortcutCount>(ID_INDICATOR_SHORTCUTS),
       MapCommand<&COrbelslaunchView::OnViewLargeIcons>(ID_VIEW_LARGE_ICONS),
       MapCommand<&COrbelslaunchView::OnViewSmallIcons>(ID_VIEW_SMALL_ICONS),
@@ -192,7 +190,6 @@ LRESULT COrbelslaunchView::OnDestroy(WPARAM wParam, LPARAM lParam) {
 LRESULT COrbelslaunchView::OnSize(WPARAM wParam, LPARAM lParam) {
   const LRESULT result = DefWindowProc(WM_SIZE, wParam, lParam);
   LayoutColumns();
-  m_iconArrival.PutOnScreenFirst();
   return result;
 }
 
@@ -207,10 +204,11 @@ LRESULT COrbelslaunchView::OnTimer(WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 
-LRESULT COrbelslaunchView::OnScroll(UINT message, WPARAM wParam, LPARAM lParam) {
-  const LRESULT result = DefWindowProc(message, wParam, lParam);
+LRESULT COrbelslaunchView::OnPaint(WPARAM wParam, LPARAM lParam) {
+  // Whatever comes on screen, by a scroll, a resize, a sort or a key, is painted first: the
+  // icons still to come there go to the front, and their positions show the loading picture.
   m_iconArrival.PutOnScreenFirst();
-  return result;
+  return DefWindowProc(WM_PAINT, wParam, lParam);
 }
 
 void COrbelslaunchView::LayoutColumns() {

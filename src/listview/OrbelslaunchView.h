@@ -65,13 +65,10 @@ class COrbelslaunchView : public CListView, public ol::CLauncherSettings {
   // Handlers.
   LRESULT OnDestroy(WPARAM, LPARAM);
   LRESULT OnSize(WPARAM, LPARAM);
-  // Program icons arriving from the fetching thread, and scrolls that bring others on screen.
+  // Program icons arriving from the fetching thread, and paints that show others.
   LRESULT OnIconsFetched(WPARAM, LPARAM);
   LRESULT OnTimer(WPARAM, LPARAM);
-  LRESULT OnScroll(UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT OnVScroll(WPARAM wParam, LPARAM lParam) { return OnScroll(WM_VSCROLL, wParam, lParam); }
-  LRESULT OnHScroll(WPARAM wParam, LPARAM lParam) { return OnScroll(WM_HSCROLL, wParam, lParam); }
-  LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam) { return OnScroll(WM_MOUSEWHEEL, wParam, lParam); }
+  LRESULT OnPaint(WPARAM, LPARAM);
   // True while program icons are still on their way.
   bool IconsArriving() const { return m_iconArrival.Busy(); }
   bool IconsOnScreenIn() const { return m_iconArrival.OnScreenIn(); }
