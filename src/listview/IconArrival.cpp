@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <unordered_set>
 
 #include "catalogue/CatalogueList.h"
 #include "catalogue/IconFetchOrder.h"
@@ -23,23 +24,21 @@ constexpr std::size_t kTakeAtOnce = 8;
 
 }  // namespace
 
-void CIconArrival::Start(HWND view) { Begin(view); }
-
 void CIconArrival::Restart(HWND view, CImageList&& oldLarge, CImageList&& oldSmall) {
   m_oldLarge.Attach(oldLarge.Detach());
   m_oldSmall.Attach(oldSmall.Detach());
-  Begin(view);
+  Start(view);
 }
 
-void CIconArrival::Begin(HWND view) {
+void CIconArrival::Start(HWND view) {
   FinishClosingUp();
   m_fetcher.Stop();
   ::KillTimer(view, kIconArrivalTimer);
   m_hView = view;
   // Shortcuts whose icons had not arrived yet have no picture of their own to keep.
-  std::unordered_map<const CShortcut*, bool> waiting;
+  std::unordered_set<const CShortcut*> waiting;
   for (const Job& job : m_jobs) {
-    if (job.record != nullptr && !job.settled) waiting[job.record] = true;
+    if (job.record != nullptr && !job.settled) waiting.insert(job.record);
   }
   const bool restart = m_oldLarge.GetSafeHandle() != nullptr;
   m_jobs.clear();

@@ -69,7 +69,6 @@ class CIconArrival {
     bool settled = false;
     bool shown = false;  // its position shows the loading picture or the icon
   };
-  void Begin(HWND view);
   // Puts a fetched picture in; true when something changed on screen.
   bool Settle(Job& job, const TargetImages* images);
   int ItemOf(Job& job) const;
