@@ -26,8 +26,7 @@ std::string DefaultDataFilePath() { return GetLauncherDirectory() + "\\" + std::
 
 CDataFile::CDataFile() : m_strPath(DefaultDataFilePath()) {}
 
-void CDataFile::LoadShortcuts(const CListCtrl& list, CImageList& large, CImageList& small, HWND owner,
-                              IconPlan plan) {
+void CDataFile::LoadShortcuts(const CListCtrl& list, CImageList& large, CImageList& small, HWND owner) {
   switch (RestoreLeftoverSave(m_strPath)) {
     case LeftoverSave::kRestored:
       ShowError(owner, kRestoredText, kRestoredTitle, MB_ICONEXCLAMATION);
@@ -53,7 +52,7 @@ void CDataFile::LoadShortcuts(const CListCtrl& list, CImageList& large, CImageLi
 
   std::vector<CShortcut> records;
   ParseDataFile(*bytes, [&records](CShortcut&& record) { records.push_back(std::move(record)); });
-  plan(records, large, small);
+  PlanCatalogueIcons(records, large, small);
 
   // One repaint and one arrangement for the whole catalogue, and room for every item at once.
   CListBatch batch(list);

@@ -39,17 +39,13 @@ class CDataFile {
 
   const std::string& GetPath() const { return m_strPath; }
 
-  // How the records just read get their icon indices and images, before their items go in:
-  // at once (AssignCatalogueIcons) or later (PlanCatalogueIcons).
-  using IconPlan = void (*)(std::vector<CShortcut>& records, CImageList& large, CImageList& small);
-
-  // Fills the empty list with the file's records in file order, giving each its icon index.
+  // Fills the empty list with the file's records in file order, each program with a position
+  // of its own in the image lists, where its picture is put later (PlanCatalogueIcons).
   // A missing file is an empty catalogue, unless the last save left the only copy of it beside
   // it: that is put in place first, and the user told. An unreadable file is reported. A file
   // in the legacy code page of an earlier version (not valid UTF-8) is converted from the
   // system's legacy code page when the program runs with the UTF-8 code page.
-  void LoadShortcuts(const CListCtrl& list, CImageList& large, CImageList& small, HWND owner,
-                    IconPlan plan = AssignCatalogueIcons);
+  void LoadShortcuts(const CListCtrl& list, CImageList& large, CImageList& small, HWND owner);
 
   // Sorts the list into catalogue order and writes every record. A file that was there but
   // could not be read at start-up, or was converted from the legacy code page, is first kept

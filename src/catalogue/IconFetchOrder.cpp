@@ -38,8 +38,4 @@ std::optional<int> CIconFetchOrder::Take() {
   return m_next++;
 }
 
-int ClosedUpPosition(int index, const std::vector<int>& removed) {
-  return index - static_cast<int>(std::lower_bound(removed.begin(), removed.end(), index) - removed.begin());
-}
-
 }  // namespace ol

@@ -34,8 +34,4 @@ class CIconFetchOrder {
   int m_remaining = 0;
 };
 
-// An image list closed up after the images at `removed` (ascending, no repeats) are taken out:
-// where the image at `index` (not itself removed) goes, down by the removed ones before it.
-int ClosedUpPosition(int index, const std::vector<int>& removed);
-
 }  // namespace ol

@@ -2,114 +2,170 @@
 
 #include <objbase.h>
 
-#include <atomic>
-#include <chrono>
+#include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+#include "catalogue/IconExtraction.h"
+#include "catalogue/IconFetchOrder.h"
+#include "catalogue/TargetPictures.h"
 
 namespace ol {
 
 namespace {
-// Fetches a test lets through: all (-1), none (0) or that many more.
-std::atomic<int> g_allowed{-1};
+
+// Every fetching thread of every run, so that the end of the program can give them a moment.
+std::mutex g_threadsLock;
+std::condition_variable g_threadsEnded;
+int g_threads = 0;
+
+constexpr auto kPostRetry = std::chrono::milliseconds(20);
+
 }  // namespace
 
-void CIconFetcher::HoldForTesting(bool hold) { g_allowed = hold ? 0 : -1; }
-void CIconFetcher::AllowFetchesForTesting(int fetches) { g_allowed = fetches; }
+CIconCache::Pictures LookAtTarget(const std::string& path, CIconCache& cache, bool fresh) {
+  FileStamp stamp;
+  if (!IconCalls().Stamp(path, &stamp)) return nullptr;
+  if (!fresh) {
+    if (const auto known = cache.Find(path); known && known->stamp == stamp) return known->pictures;
+  }
+  const TargetIcons icons = ExtractTargetIcons(path, cache.Sizes());
+  const auto pictures = PicturesOfIcons(icons, cache.Sizes());
+  // A file that could not be read at all is asked again next time, not remembered as iconless.
+  if (!pictures && icons.unreadable) return nullptr;
+  return cache.Remember(path, stamp, pictures ? &*pictures : nullptr);
+}
 
-void CIconFetcher::Start(std::vector<std::string> targets, IconSizes sizes, HWND window, UINT message) {
+struct CIconFetcher::Run {
+  std::mutex lock;
+  bool stop = false;
+  bool posted = false;
+  int fetching = 0;  // jobs taken by a thread and not yet handed over
+  CIconFetchOrder order;
+  std::deque<Result> results;
+  // Set before the threads start, never changed after.
+  std::vector<std::string> targets;
+  std::shared_ptr<CIconCache> cache;
+  HWND window = nullptr;
+  UINT message = 0;
+
+  // With the lock held: tells the window that results wait, unless it has been told.
+  void Post() {
+    if (!posted && !results.empty()) posted = ::PostMessageA(window, message, 0, 0) != FALSE;
+  }
+};
+
+void CIconFetcher::Start(std::vector<std::string> targets, std::shared_ptr<CIconCache> cache, int threads, HWND window,
+                         UINT message) {
   Stop();
-  m_targets = std::move(targets);
-  m_sizes = sizes;
-  m_hWindow = window;
-  m_nMessage = message;
-  m_shared.clear();
-  for (const std::string& target : m_targets) ++m_shared[target].remaining;
-  m_order.Reset(static_cast<int>(m_targets.size()));
-  m_fetched.clear();
-  m_bStop = false;
-  m_bPosted = false;
-  m_nFetching = 0;
-  m_thread = std::thread([this] { Run(); });
+  auto run = std::make_shared<Run>();
+  run->order.Reset(static_cast<int>(targets.size()));
+  run->targets = std::move(targets);
+  run->cache = std::move(cache);
+  run->window = window;
+  run->message = message;
+  m_run = run;
+  threads = std::clamp(threads, 1, std::max(1, static_cast<int>(run->targets.size())));
+  for (int i = 0; i < threads; ++i) {
+    {
+      std::lock_guard<std::mutex> guard(g_threadsLock);
+      ++g_threads;
+    }
+    std::thread([run] { Fetch(run); }).detach();
+  }
+}
+
+void CIconFetcher::Fetch(const std::shared_ptr<Run>& run) {
+  // Each thread in an apartment of its own: the shell's icon of a batch file is asked through
+  // COM, and the shell's extraction is free-threaded per apartment.
+  const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  {
+    std::unique_lock<std::mutex> lock(run->lock);
+    while (!run->stop) {
+      const std::optional<int> job = run->order.Take();
+      if (!job) break;
+      ++run->fetching;
+      lock.unlock();
+      CIconCache::Pictures pictures = LookAtTarget(run->targets[static_cast<std::size_t>(*job)], *run->cache);
+      lock.lock();
+      --run->fetching;
+      if (run->stop) break;
+      run->results.push_back({*job, std::move(pictures)});
+      run->Post();
+    }
+    // The last thread out makes sure the window hears of the last results: a post can fail
+    // while the window's queue is full.
+    while (!run->stop && run->fetching == 0 && !run->posted && !run->results.empty()) {
+      lock.unlock();
+      std::this_thread::sleep_for(kPostRetry);
+      lock.lock();
+      run->Post();
+    }
+  }
+  if (SUCCEEDED(com)) ::CoUninitialize();
+  std::lock_guard<std::mutex> guard(g_threadsLock);
+  --g_threads;
+  g_threadsEnded.notify_all();
 }
 
 void CIconFetcher::PutFirst(std::vector<int> jobs) {
-  std::lock_guard<std::mutex> guard(m_lock);
-  m_order.PutFirst(std::move(jobs));
+  if (!m_run) return;
+  std::lock_guard<std::mutex> guard(m_run->lock);
+  m_run->order.PutFirst(std::move(jobs));
 }
 
 void CIconFetcher::Drop(int job) {
-  std::lock_guard<std::mutex> guard(m_lock);
-  m_order.Drop(job);
+  if (!m_run) return;
+  std::lock_guard<std::mutex> guard(m_run->lock);
+  m_run->order.Drop(job);
 }
 
-std::vector<CIconFetcher::Fetched> CIconFetcher::Take(std::size_t most) {
-  std::lock_guard<std::mutex> guard(m_lock);
-  std::vector<Fetched> taken;
-  while (!m_fetched.empty() && taken.size() < most) {
-    taken.push_back(std::move(m_fetched.front()));
-    m_fetched.pop_front();
+std::vector<CIconFetcher::Result> CIconFetcher::Take(std::size_t most) {
+  std::vector<Result> taken;
+  if (!m_run) return taken;
+  std::lock_guard<std::mutex> guard(m_run->lock);
+  while (!m_run->results.empty() && taken.size() < most) {
+    taken.push_back(std::move(m_run->results.front()));
+    m_run->results.pop_front();
   }
-  if (m_fetched.empty()) m_bPosted = false;
+  if (m_run->results.empty()) m_run->posted = false;
   return taken;
 }
 
 bool CIconFetcher::Busy() const {
-  std::lock_guard<std::mutex> guard(m_lock);
-  return m_thread.joinable() && (m_order.Remaining() > 0 || m_nFetching > 0 || !m_fetched.empty());
+  if (!m_run) return false;
+  std::lock_guard<std::mutex> guard(m_run->lock);
+  return m_run->order.Remaining() > 0 || m_run->fetching > 0 || !m_run->results.empty();
 }
 
-bool CIconFetcher::HasFetched() const {
-  std::lock_guard<std::mutex> guard(m_lock);
-  return !m_fetched.empty();
+bool CIconFetcher::HasResults() const {
+  if (!m_run) return false;
+  std::lock_guard<std::mutex> guard(m_run->lock);
+  return !m_run->results.empty();
 }
 
 void CIconFetcher::Stop() {
+  if (!m_run) return;
   {
-    std::lock_guard<std::mutex> guard(m_lock);
-    m_bStop = true;
+    std::lock_guard<std::mutex> guard(m_run->lock);
+    m_run->stop = true;
+    m_run->order.Reset(0);
+    m_run->results.clear();
   }
-  m_wake.notify_all();
-  if (m_thread.joinable()) m_thread.join();
-  std::lock_guard<std::mutex> guard(m_lock);
-  m_fetched.clear();
-  m_shared.clear();
-  m_order.Reset(0);
+  m_run.reset();
 }
 
-void CIconFetcher::Run() {
-  // The shell's icon of a batch file is asked through COM.
-  const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-  std::unique_lock<std::mutex> lock(m_lock);
-  for (;;) {
-    // A test's hold is looked at again every few milliseconds.
-    while (!m_bStop && g_allowed == 0) m_wake.wait_for(lock, std::chrono::milliseconds(10));
-    if (m_bStop) break;
-    const std::optional<int> job = m_order.Take();
-    if (!job) break;  // every job fetched or dropped
-    int allowed = g_allowed;
-    while (allowed > 0 && !g_allowed.compare_exchange_weak(allowed, allowed - 1)) {
-    }
-    const std::string& target = m_targets[static_cast<std::size_t>(*job)];
-    Shared& shared = m_shared[target];
-    std::shared_ptr<const TargetImages> images = shared.images;
-    const bool fetch = !shared.fetched;
-    ++m_nFetching;
-    if (fetch) {
-      lock.unlock();
-      images = FetchTargetImages(target, m_sizes);
-      lock.lock();
-    }
-    --m_nFetching;
-    if (m_bStop) break;
-    shared.fetched = true;
-    shared.images = --shared.remaining > 0 ? images : nullptr;
-    m_fetched.push_back({*job, std::move(images)});
-    if (!m_bPosted) {
-      m_bPosted = true;
-      ::PostMessageA(m_hWindow, m_nMessage, 0, 0);
-    }
-  }
-  lock.unlock();
-  if (SUCCEEDED(com)) ::CoUninitialize();
+int CIconFetcher::ThreadsForThisMachine() {
+  SYSTEM_INFO system{};
+  ::GetSystemInfo(&system);
+  return std::clamp(static_cast<int>(system.dwNumberOfProcessors), 1, 4);
+}
+
+bool CIconFetcher::WaitForThreads(std::chrono::milliseconds timeout) {
+  std::unique_lock<std::mutex> lock(g_threadsLock);
+  return g_threadsEnded.wait_for(lock, timeout, [] { return g_threads == 0; });
 }
 
 }  // namespace ol

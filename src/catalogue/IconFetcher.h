@@ -1,31 +1,37 @@
-// Program icons fetched on a thread of their own, so that the window answers while a large
-// catalogue's icons arrive. The window's thread hands over one target per job (in list order)
-// and the sizes, says which jobs are on screen, and takes the fetched pictures back in small
-// batches when a posted message tells it some wait. Shortcuts to one target share one fetch.
+// Program icons fetched on threads of their own, so that the window answers while a large
+// catalogue's icons arrive. The window's thread hands over the distinct targets (one job each),
+// says which jobs are on screen, and takes the results back in small batches when a posted
+// message tells it some wait. Each thread looks at its target (one attribute read), takes the
+// pictures from the icon cache when the target is unchanged, and extracts them otherwise.
+//
+// The window's thread never waits for these threads: an extraction cannot be cancelled, and
+// on a switched-off network share it takes the network's time-out. A run that is stopped or
+// replaced lets its threads finish their extraction on their own; what they fetch then is
+// dropped, and a thread still inside the shell when the program ends is ended with it.
 #pragma once
 
 #include <windows.h>
 
-#include <condition_variable>
+#include <chrono>
 #include <cstddef>
-#include <deque>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <thread>
-#include <unordered_map>
 #include <vector>
 
-#include "catalogue/IconFetchOrder.h"
-#include "catalogue/TargetImages.h"
+#include "catalogue/IconCache.h"
 
 namespace ol {
 
+// What a target shows now: its pictures from the cache when its stamp is the one the cache
+// knows (unless `fresh`), else extracted and given to the cache; null for a target that is not
+// there or gives no icon.
+CIconCache::Pictures LookAtTarget(const std::string& path, CIconCache& cache, bool fresh = false);
+
 class CIconFetcher {
  public:
-  struct Fetched {
+  struct Result {
     int job;
-    std::shared_ptr<const TargetImages> images;  // null: the target gave no icon
+    CIconCache::Pictures pictures;  // null: the target is not there or gives no icon
   };
 
   CIconFetcher() = default;
@@ -33,51 +39,35 @@ class CIconFetcher {
   CIconFetcher(const CIconFetcher&) = delete;
   CIconFetcher& operator=(const CIconFetcher&) = delete;
 
-  // Fetches one picture per target at these sizes, and posts `message` to `window` whenever
-  // fetched pictures wait and no such message is on its way. A run still going is stopped.
-  void Start(std::vector<std::string> targets, IconSizes sizes, HWND window, UINT message);
+  // Fetches every target on `threads` threads, and posts `message` to `window` whenever results
+  // wait and no such message is on its way. A run still going is stopped first.
+  void Start(std::vector<std::string> targets, std::shared_ptr<CIconCache> cache, int threads, HWND window,
+             UINT message);
   // These jobs (on screen now) are fetched before the rest.
   void PutFirst(std::vector<int> jobs);
-  // The job's picture is not wanted any more (the window's thread fetched it itself).
+  // The job is not wanted any more (its shortcuts went, or it was fetched on the window's
+  // thread).
   void Drop(int job);
-  // Up to `most` fetched pictures, in the order they were fetched. Taking the last one lets
-  // the next fetch post the message again.
-  std::vector<Fetched> Take(std::size_t most);
-  // True while jobs are still to be fetched, or fetched pictures wait to be taken.
+  // Up to `most` results, in the order they were fetched. Taking the last one lets the next
+  // result post the message again.
+  std::vector<Result> Take(std::size_t most);
+  // True while jobs are still to be fetched, or results wait to be taken.
   bool Busy() const;
-  // True while fetched pictures wait to be taken.
-  bool HasFetched() const;
-  // Ends the run: no fetch starts once this returns, and the pictures not taken are let go.
+  bool HasResults() const;
+  // Ends the run at once: no fetch starts any more, and nothing more is handed over.
   void Stop();
 
-  // Tests: while held, the thread starts no fetch (a fetch under way finishes); a test may
-  // let a number of fetches through and hold again.
-  static void HoldForTesting(bool hold);
-  static void AllowFetchesForTesting(int fetches);
+  // How many threads fetch on this machine: one per core, at most four.
+  static int ThreadsForThisMachine();
+  // Waits up to `timeout` for every fetching thread to have ended; false when some are still
+  // inside the shell.
+  static bool WaitForThreads(std::chrono::milliseconds timeout);
 
  private:
-  void Run();
+  struct Run;
+  static void Fetch(const std::shared_ptr<Run>& run);
 
-  mutable std::mutex m_lock;
-  std::condition_variable m_wake;
-  std::thread m_thread;
-  bool m_bStop = false;
-  bool m_bPosted = false;
-  int m_nFetching = 0;  // jobs taken by the thread and not yet handed over
-  CIconFetchOrder m_order;
-  std::deque<Fetched> m_fetched;
-  // Set by Start, read by the thread without the lock.
-  std::vector<std::string> m_targets;
-  IconSizes m_sizes;
-  HWND m_hWindow = nullptr;
-  UINT m_nMessage = 0;
-  // A target's pictures, kept while more of its shortcuts are to come.
-  struct Shared {
-    int remaining = 0;
-    bool fetched = false;
-    std::shared_ptr<const TargetImages> images;
-  };
-  std::unordered_map<std::string, Shared> m_shared;
+  std::shared_ptr<Run> m_run;
 };
 
 }  // namespace ol

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "catalogue/CatalogueList.h"
-#include "catalogue/ShortcutIcons.h"
 #include "framework/WinApp.h"
 #include "listview/DropReport.h"
 #include "listview/OrbelslaunchView.h"
@@ -130,7 +129,7 @@ void COrbelslaunchView::AddDroppedItem(const std::string& path) {
 
 void COrbelslaunchView::AddDroppedItems(const std::vector<std::string>& paths) {
   // Linear in the items dropped: the targets already there are indexed once, the new items go
-  // to the end of the list, and the list is sorted once when all are in.
+  // to the end of the list with their icons put in at once, and the list is sorted once.
   std::vector<ol::DropRefusal> refusals;
   const ol::CShortcut* lastAdded = nullptr;
   {
@@ -139,11 +138,8 @@ void COrbelslaunchView::AddDroppedItems(const std::vector<std::string>& paths) {
     for (int i = 0; i < m_list.GetItemCount(); ++i) {
       if (const ol::CShortcut* record = ol::RecordAt(m_list, i)) targets.Add(*record);
     }
-    ol::CListBatch batch(m_list);
-    m_iconArrival.FinishClosingUp();  // the icon indices are final before images are appended
-    // Room for every program's images in one step rather than a list grown four at a time.
-    ol::CIconListFiller largeIcons(m_imageListLarge, static_cast<int>(paths.size()));
-    ol::CIconListFiller smallIcons(m_imageListSmall, static_cast<int>(paths.size()));
+    std::vector<ol::CShortcut> added;
+    added.reserve(paths.size());
     for (const std::string& path : paths) {
       const DroppedItem item = ExamineDroppedPath(path);
       UINT refusal = item.refusal;
@@ -156,16 +152,21 @@ void COrbelslaunchView::AddDroppedItems(const std::vector<std::string>& paths) {
         refusals.push_back({ItemName(path), LoadStringResource(refusal)});
         continue;
       }
-      ol::CShortcut record = item.folder ? FolderRecord(item.target) : ProgramRecord(item.target, item.commandLine);
-      if (!item.folder) {
-        record.m_nIconIndex = ol::AppendTargetIcons(largeIcons, smallIcons, ExtractIcons(item.target));
-      }
+      added.push_back(item.folder ? FolderRecord(item.target) : ProgramRecord(item.target, item.commandLine));
+      targets.Add(added.back());
+    }
+    std::vector<ol::CShortcut*> programs;
+    for (ol::CShortcut& record : added) {
+      if (record.IsProgram()) programs.push_back(&record);
+    }
+    m_iconArrival.AddPrograms(programs);
+    ol::CListBatch batch(m_list);
+    for (ol::CShortcut& record : added) {
       ol::CShortcut* owned = ol::NewShortcutRecord(std::move(record));
       if (ol::InsertShortcutItem(m_list, m_list.GetItemCount(), owned) < 0) {
         ol::DeleteShortcutRecord(owned);
         continue;
       }
-      targets.Add(*owned);
       lastAdded = owned;
     }
     if (lastAdded != nullptr) ol::SortCatalogue(m_list);

@@ -1,7 +1,6 @@
 // The commands that change the catalogue: adding, renaming, deleting, properties, icons,
 // and launching the selected shortcut.
 #include "catalogue/CatalogueList.h"
-#include "catalogue/ShortcutIcons.h"
 #include "catalogue/ShortcutLaunch.h"
 #include "controls/FolderPicker.h"
 #include "dialogs/ShortcutPropertiesDlg.h"
@@ -34,7 +33,7 @@ void COrbelslaunchView::OnUpdateDeleteAll(CCmdUI* cmdUI) { cmdUI->Enable(m_pList
 void COrbelslaunchView::OnLaunchShortcut() {
   ol::CShortcut* record = SelectedRecord();
   if (record == nullptr) return;
-  m_iconArrival.NeedNow(*record);  // whether the target gives an icon decides the launch
+  m_iconArrival.Settle(*record, SelectedItem());  // whether the target gives an icon decides the launch
   ol::LaunchShortcut(*record, m_hWnd);
 }
 
@@ -60,9 +59,8 @@ COrbelslaunchView::AddResult COrbelslaunchView::AddProgramShortcut(const std::st
   const int existing = ol::FindDuplicateTarget(
       m_list.GetItemCount(), [this](int i) { return ol::RecordAt(m_list, i); }, ol::kTypeProgram, path);
   if (existing >= 0) return {AddOutcome::DuplicateProgram, existing};
-  m_iconArrival.FinishClosingUp();  // the icon indices are final before an image is appended
   ol::CShortcut record = ProgramRecord(path, commandLine);
-  record.m_nIconIndex = ol::AppendTargetIcons(m_imageListLarge, m_imageListSmall, ExtractIcons(path));
+  m_iconArrival.AddPrograms({&record});
   return {AddOutcome::Added, AddShortcut(std::move(record))};
 }
 
@@ -133,7 +131,7 @@ void COrbelslaunchView::OnDelete() {
                     MB_ICONQUESTION | MB_YESNO) != IDYES) {
     return;
   }
-  m_iconArrival.Forget(ol::RecordAt(m_list, item));
+  if (const ol::CShortcut* record = ol::RecordAt(m_list, item)) m_iconArrival.Forget(*record);
   ol::DeleteShortcutRecord(ol::RecordAt(m_list, item));
   m_list.SetItemData(item, 0);
   m_list.DeleteItem(item);
@@ -149,26 +147,11 @@ void COrbelslaunchView::OnDeleteAll() {
   ol::RemoveAllShortcuts(m_list);
 }
 
-ol::TargetIcons COrbelslaunchView::ExtractIcons(const std::string& target) const {
-  return ol::ExtractTargetIcons(target, ol::ImageListSizes(m_imageListLarge, m_imageListSmall));
-}
-
-void COrbelslaunchView::RefreshProgramIcon(int item, ol::CShortcut& record) {
-  m_iconArrival.FinishClosingUp();  // the icon indices are final before an image is appended
-  const ol::TargetIcons icons = ExtractIcons(record.m_strTarget);
-  if (record.m_nIconIndex != ol::kIconNone) {
-    ol::ReplaceTargetIcons(m_imageListLarge, m_imageListSmall, record.m_nIconIndex, icons);
-  } else if (icons.Any()) {
-    record.m_nIconIndex = ol::AppendTargetIcons(m_imageListLarge, m_imageListSmall, icons);
-    m_list.SetItemImage(item, record.m_nIconIndex);
-  }
-}
-
 void COrbelslaunchView::OnProperties() {
   const int item = SelectedItem();
   ol::CShortcut* record = SelectedRecord();
   if (record == nullptr) return;
-  m_iconArrival.NeedNow(*record);  // a new target's icon takes the place of the old one
+  m_iconArrival.Settle(*record, item);  // a new target's icon takes the place of the old one
   CShortcutPropertiesDlg dialog;
   dialog.m_strType = record->m_strType;
   dialog.m_strTarget = record->m_strTarget;
@@ -177,7 +160,7 @@ void COrbelslaunchView::OnProperties() {
     dialog.m_strCommandLine = record->m_strCommandLine;
     if (dialog.DoModal() != IDOK) return;
     record->m_strTarget = dialog.m_strTarget;
-    if (record->m_strTarget != previousTarget) RefreshProgramIcon(item, *record);
+    if (record->m_strTarget != previousTarget) m_iconArrival.Refresh(*record, item);
     record->m_strCommandLine = ol::TrimWhitespace(dialog.m_strCommandLine);
     m_list.SetItemText(item, 1, record->m_strTarget);
     m_list.RedrawItems(item, item);
@@ -192,12 +175,12 @@ void COrbelslaunchView::OnReloadIcon() {
   const int item = SelectedItem();
   ol::CShortcut* record = SelectedRecord();
   if (record == nullptr || record->m_nIconIndex == ol::kIconFolder) return;
-  m_iconArrival.NeedNow(*record);
+  m_iconArrival.Settle(*record, item);
   if (ol::PathExists(record->m_strTarget)) {
-    RefreshProgramIcon(item, *record);
+    m_iconArrival.Refresh(*record, item);
     return;
   }
   // The item keeps the picture it shows; the launch refuses it from now on.
-  record->m_nIconIndex = ol::kIconNone;
+  m_iconArrival.MarkTargetGone(*record);
   ::MessageBoxA(m_hWnd, kInvalidTargetText, "Invalid Target", MB_ICONHAND | MB_OK);
 }

@@ -3,286 +3,372 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <chrono>
-#include <unordered_set>
+#include <atomic>
+#include <unordered_map>
 
-#include "catalogue/CatalogueList.h"
-#include "catalogue/IconFetchOrder.h"
-#include "catalogue/TargetImages.h"
 #include "catalogue/CatalogueIcons.h"
+#include "catalogue/CatalogueList.h"
 #include "framework/Dpi.h"
+#include "listview/ItemsOnScreen.h"
 #include "res/resource.h"
+#include "util/AtomicFile.h"
 
 namespace ol {
 
 namespace {
 
-// How long one batch may keep the window's thread from its input, and how many icons are
-// taken from the fetcher at a time within it.
+// A fetching thread's word that results wait, and the arrival's own turn to go on with them.
+constexpr UINT kWorkMessage = WM_APP + 1;
+constexpr UINT_PTR kWorkTimer = 1;
+constexpr char kWindowClass[] = "OrbelsLaunchIconArrival";
+
+// How long one batch may keep the window's thread from its input, and how many results are
+// taken at a time within it.
 constexpr auto kBatchTime = std::chrono::milliseconds(20);
 constexpr std::size_t kTakeAtOnce = 8;
 
+std::atomic<int> g_threadsForTesting{0};
+
 }  // namespace
 
-void CIconArrival::Restart(HWND view, CImageList&& oldLarge, CImageList&& oldSmall) {
-  m_oldLarge.Attach(oldLarge.Detach());
-  m_oldSmall.Attach(oldSmall.Detach());
-  Start(view);
+CIconArrival::~CIconArrival() { Stop(); }
+
+void CIconArrival::SetThreadsForTesting(int threads) { g_threadsForTesting = threads; }
+
+LRESULT CALLBACK CIconArrival::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  auto* arrival = reinterpret_cast<CIconArrival*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (arrival != nullptr && (message == kWorkMessage || (message == WM_TIMER && wParam == kWorkTimer))) {
+    try {
+      arrival->OnWork();
+    } catch (...) {
+      arrival->Stop();  // no exception crosses the window procedure: the icons stop coming
+    }
+    return 0;
+  }
+  return ::DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-void CIconArrival::Start(HWND view) {
-  FinishClosingUp();
-  m_fetcher.Stop();
-  ::KillTimer(view, kIconArrivalTimer);
-  m_hView = view;
-  // Shortcuts whose icons had not arrived yet have no picture of their own to keep.
-  std::unordered_set<const CShortcut*> waiting;
-  for (const Job& job : m_jobs) {
-    if (job.record != nullptr && !job.settled) waiting.insert(job.record);
+void CIconArrival::EnsureWindow() {
+  if (m_window) return;
+  HINSTANCE instance = ::GetModuleHandleA(nullptr);
+  WNDCLASSA windowClass{};
+  if (!::GetClassInfoA(instance, kWindowClass, &windowClass)) {
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.lpszClassName = kWindowClass;
+    ::RegisterClassA(&windowClass);
   }
-  const bool restart = m_oldLarge.GetSafeHandle() != nullptr;
-  m_jobs.clear();
-  m_jobOf.clear();
-  m_onScreen.clear();
+  m_window.Reset(::CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this));
+}
+
+void CIconArrival::ReadCache(const std::string& path) {
+  m_strCachePath = path;
+  m_cache = std::make_shared<CIconCache>(ImageListSizes(m_large, m_small));
+  if (const std::optional<std::string> bytes = ReadWholeFile(path)) m_cache->Read(*bytes);
+}
+
+void CIconArrival::WriteCache() {
+  if (m_strCachePath.empty() || !m_cache) return;
   std::vector<std::string> targets;
   for (int i = 0; i < m_list.GetItemCount(); ++i) {
-    CShortcut* record = RecordAt(m_list, i);
-    if (record == nullptr || !record->IsProgram() || record->m_nIconIndex < kFirstTargetImage) continue;
-    m_jobOf[record] = static_cast<int>(m_jobs.size());
-    m_jobs.push_back({record, record->m_nIconIndex, i, restart && !waiting.count(record)});
-    targets.push_back(record->m_strTarget);
+    const CShortcut* record = RecordAt(m_list, i);
+    if (record != nullptr && record->IsProgram()) targets.push_back(record->m_strTarget);
+  }
+  const std::string bytes = m_cache->Write(targets);
+  if (!m_cache->Differs(bytes)) return;
+  AtomicFileWriter writer(m_strCachePath);
+  if (writer.Open()) writer.Commit(bytes);
+}
+
+void CIconArrival::Start() { Begin(false); }
+
+void CIconArrival::Rescale(CImageList&& oldLarge, CImageList&& oldSmall) {
+  m_oldLarge.Attach(oldLarge.Detach());
+  m_oldSmall.Attach(oldSmall.Detach());
+  Begin(true);
+}
+
+void CIconArrival::Begin(bool rescaled) {
+  m_fetcher.Stop();
+  EnsureWindow();
+  ::KillTimer(m_window.Get(), kWorkTimer);
+  const IconSizes sizes = ImageListSizes(m_large, m_small);
+  if (!m_cache || !(m_cache->Sizes() == sizes)) m_cache = std::make_shared<CIconCache>(sizes);
+  m_placeLarge = std::make_unique<CPicturePlacer>(sizes.large);
+  m_placeSmall = std::make_unique<CPicturePlacer>(sizes.small);
+  TargetIcons loading;
+  loading.large.Reset(LoadIconOfSize(::GetModuleHandleA(nullptr), IDI_LOADING, sizes.large));
+  loading.small.Reset(LoadIconOfSize(::GetModuleHandleA(nullptr), IDI_LOADING, sizes.small));
+  m_loading = PicturesOfIcons(loading, sizes);
+
+  // One job per distinct target, for every program position from before.
+  const std::vector<Slot> before = std::move(m_slots);
+  m_slots.assign(static_cast<std::size_t>(std::max(m_large.GetImageCount(), 0)), Slot{});
+  m_jobs.clear();
+  m_knownQueue.clear();
+  m_knownNext = 0;
+  m_onScreen.clear();
+  m_bNoIconSeen = false;
+  std::unordered_map<std::string, int> jobOf;
+  std::vector<std::string> targets;
+  for (int i = 0; i < m_list.GetItemCount(); ++i) {
+    const CShortcut* record = RecordAt(m_list, i);
+    if (record == nullptr || !record->IsProgram()) continue;
+    const int position = record->m_nIconIndex;
+    if (position < kFirstTargetImage || position >= static_cast<int>(m_slots.size())) continue;
+    const auto [found, added] = jobOf.try_emplace(record->m_strTarget, static_cast<int>(m_jobs.size()));
+    if (added) {
+      m_jobs.push_back({record->m_strTarget});
+      targets.push_back(record->m_strTarget);
+    }
+    m_jobs[static_cast<std::size_t>(found->second)].positions.push_back(position);
+    Slot& slot = m_slots[static_cast<std::size_t>(position)];
+    slot.job = found->second;
+    if (rescaled) {
+      // The replaced lists hold a picture there unless it was still to come.
+      const bool tracked = static_cast<std::size_t>(position) < before.size() && before[position].job >= 0;
+      slot.oldPicture = !tracked || before[position].placed != nullptr || before[position].copiedOld;
+    }
   }
   m_bBusy = true;
   if (m_jobs.empty()) {
     Finish();
     return;
   }
-  TargetIcons loading;
+  // What the cache knows goes in at once: on screen with the first paint, the rest a batch at a
+  // time; the fetching threads then only check that the targets have not changed.
+  for (std::size_t job = 0; job < m_jobs.size(); ++job) {
+    const std::optional<CIconCache::Entry> known = m_cache->Find(m_jobs[job].target);
+    if (!known || !known->pictures) continue;
+    m_jobs[job].pictures = known->pictures;
+    m_knownQueue.push_back(static_cast<int>(job));
+  }
+  const int threads = g_threadsForTesting > 0 ? g_threadsForTesting.load() : CIconFetcher::ThreadsForThisMachine();
+  m_fetcher.Start(std::move(targets), m_cache, threads, m_window.Get(), kWorkMessage);
+  PutOnScreenFirst();
+  if (!m_knownQueue.empty()) GoOnLater();
+}
+
+CIconArrival::Slot* CIconArrival::SlotOf(int position) {
+  if (position < 0 || position >= static_cast<int>(m_slots.size())) return nullptr;
+  Slot& slot = m_slots[static_cast<std::size_t>(position)];
+  return slot.job >= 0 ? &slot : nullptr;
+}
+
+bool CIconArrival::PlaceAt(int position, const TargetPictures& pictures) {
   const IconSizes sizes = ImageListSizes(m_large, m_small);
-  loading.large.Reset(LoadIconOfSize(::GetModuleHandleA(nullptr), IDI_LOADING, sizes.large));
-  loading.small.Reset(LoadIconOfSize(::GetModuleHandleA(nullptr), IDI_LOADING, sizes.small));
-  m_loading = MakeTargetImages(std::move(loading), sizes);
-  m_fetcher.Start(std::move(targets), ImageListSizes(m_large, m_small), view, kWmIconsFetched);
-  PutOnScreenFirst();
+  if (!m_placeLarge || m_placeLarge->Size() != sizes.large) m_placeLarge = std::make_unique<CPicturePlacer>(sizes.large);
+  if (!m_placeSmall || m_placeSmall->Size() != sizes.small) m_placeSmall = std::make_unique<CPicturePlacer>(sizes.small);
+  const bool large = m_placeLarge->Place(m_large, position, pictures.large);
+  const bool small = m_placeSmall->Place(m_small, position, pictures.small);
+  return large && small;
 }
 
-void CIconArrival::OnFetched() {
-  if (!m_bBusy) return;
-  ::KillTimer(m_hView, kIconArrivalTimer);
-  if (m_bClosingUp) {
-    if (!CloseUp(kBatchTime)) ::SetTimer(m_hView, kIconArrivalTimer, USER_TIMER_MINIMUM, nullptr);
-    return;
-  }
-  PutOnScreenFirst();
-  const auto start = std::chrono::steady_clock::now();
-  bool shown = false;  // a picture on screen changed: the list paints again
-  for (;;) {
-    const std::vector<CIconFetcher::Fetched> batch = m_fetcher.Take(kTakeAtOnce);
-    for (const CIconFetcher::Fetched& fetched : batch) {
-      const bool onScreen = std::find(m_onScreen.begin(), m_onScreen.end(), fetched.job) != m_onScreen.end();
-      shown = (Settle(m_jobs[static_cast<std::size_t>(fetched.job)], fetched.images.get()) && onScreen) || shown;
-    }
-    if (batch.empty() || std::chrono::steady_clock::now() - start >= kBatchTime) break;
-  }
-  if (shown) ::InvalidateRect(m_list.GetSafeHwnd(), nullptr, FALSE);
-  if (m_fetcher.Busy()) {
-    // More wait than one batch takes: go on once the window has answered its input and
-    // painted (a timer's turn comes after both; a posted message's before).
-    if (m_fetcher.HasFetched()) ::SetTimer(m_hView, kIconArrivalTimer, USER_TIMER_MINIMUM, nullptr);
-    return;
-  }
-  Finish();
-}
-
-bool CIconArrival::Settle(Job& job, const TargetImages* images) {
-  if (job.settled || job.record == nullptr) return false;
-  job.settled = true;
-  job.shown = true;
-  if (images != nullptr && PlaceTargetImages(m_large, m_small, job.index, *images)) return true;
-  if (job.hadPicture) {
-    // The target gives no icon now: its old picture stays, at the new size.
-    for (auto [fresh, old] : {std::pair{&m_large, &m_oldLarge}, std::pair{&m_small, &m_oldSmall}}) {
-      const UniqueIcon picture(::ImageList_GetIcon(old->GetSafeHandle(), job.index, ILD_NORMAL));
-      if (picture) fresh->Replace(job.index, picture.Get());
-    }
+bool CIconArrival::Show(int position) {
+  Slot& slot = m_slots[static_cast<std::size_t>(position)];
+  const Job& job = m_jobs[static_cast<std::size_t>(slot.job)];
+  if (job.pictures) {
+    if (slot.placed == job.pictures || !PlaceAt(position, *job.pictures)) return false;
+    slot.placed = job.pictures;
+    slot.loading = false;
     return true;
   }
-  job.record->m_nIconIndex = kIconNone;
-  const int item = ItemOf(job);
-  if (item >= 0) m_list.SetItemImage(item, kIconNone);
-  m_gaps.push_back(job.index);
-  return true;
+  if (!job.fetched) return false;
+  if (slot.oldPicture && !slot.copiedOld) {
+    // The target gives no icon now: its old picture stays, at the new size.
+    for (auto [fresh, old] : {std::pair{&m_large, &m_oldLarge}, std::pair{&m_small, &m_oldSmall}}) {
+      const UniqueIcon picture(::ImageList_GetIcon(old->GetSafeHandle(), position, ILD_NORMAL));
+      if (picture) fresh->Replace(position, picture.Get());
+    }
+    slot.copiedOld = true;
+    return true;
+  }
+  // The position goes unused: what it shows now goes with the item's image 0.
+  return slot.loading || slot.placed != nullptr;
 }
 
-int CIconArrival::ItemOf(Job& job) const {
-  if (job.item < 0 || job.item >= m_list.GetItemCount() || RecordAt(m_list, job.item) != job.record) {
-    job.item = FindRecordItem(m_list, job.record);  // the items were sorted or some deleted
-  }
-  return job.item;
+bool CIconArrival::Apply(int job, CIconCache::Pictures pictures) {
+  Job& target = m_jobs[static_cast<std::size_t>(job)];
+  target.fetched = true;
+  target.pictures = std::move(pictures);
+  if (!target.pictures) m_bNoIconSeen = true;
+  bool changed = false;
+  for (const int position : target.positions) changed = Show(position) || changed;
+  return changed && std::binary_search(m_onScreen.begin(), m_onScreen.end(), job);
+}
+
+void CIconArrival::Normalize(CShortcut& record, int item) {
+  const Slot* slot = SlotOf(record.m_nIconIndex);
+  if (slot == nullptr || slot->copiedOld) return;
+  const Job& job = m_jobs[static_cast<std::size_t>(slot->job)];
+  if (!job.fetched || job.pictures) return;
+  record.m_nIconIndex = kIconNone;
+  if (item >= 0) m_list.SetItemImage(item, kIconNone);
 }
 
 void CIconArrival::PutOnScreenFirst() {
   if (!m_bBusy) return;
   const ItemRange range = ItemsOnScreen(m_list);
-  std::vector<int> jobs;
-  bool shown = false;
+  std::vector<int> onScreen;
+  std::vector<int> waiting;
+  bool changed = false;
   for (int i = range.first; i >= 0 && i <= range.last; ++i) {
-    const auto found = m_jobOf.find(RecordAt(m_list, i));
-    if (found == m_jobOf.end()) continue;
-    Job& job = m_jobs[static_cast<std::size_t>(found->second)];
-    if (job.settled) continue;
-    jobs.push_back(found->second);
-    // Positions are left blank until their items are seen: putting a picture in costs as much
-    // as putting the icon in later.
-    if (!job.shown && m_loading != nullptr) {
-      job.shown = PlaceTargetImages(m_large, m_small, job.index, *m_loading);
-      shown = shown || job.shown;
+    CShortcut* record = RecordAt(m_list, i);
+    if (record == nullptr || !record->IsProgram()) continue;
+    const int position = record->m_nIconIndex;
+    Slot* slot = SlotOf(position);
+    if (slot == nullptr) continue;
+    const Job& job = m_jobs[static_cast<std::size_t>(slot->job)];
+    onScreen.push_back(slot->job);
+    if (job.pictures || job.fetched) {
+      changed = Show(position) || changed;
+      Normalize(*record, i);
+      continue;
+    }
+    waiting.push_back(slot->job);
+    // A position shows the loading picture once it is seen: putting it in costs as much as
+    // putting the icon in later.
+    if (!slot->loading && m_loading && PlaceAt(position, *m_loading)) {
+      slot->loading = true;
+      changed = true;
     }
   }
-  if (shown) ::InvalidateRect(m_list.GetSafeHwnd(), nullptr, FALSE);
-  if (jobs == m_onScreen) return;
-  m_onScreen = jobs;
-  m_fetcher.PutFirst(std::move(jobs));
+  if (changed) ::InvalidateRect(m_list.GetSafeHwnd(), nullptr, FALSE);
+  std::sort(onScreen.begin(), onScreen.end());
+  m_onScreen = std::move(onScreen);
+  m_fetcher.PutFirst(std::move(waiting));
 }
 
 bool CIconArrival::OnScreenIn() const {
-  return !m_bBusy || m_bClosingUp ||
-         std::all_of(m_onScreen.begin(), m_onScreen.end(),
-                     [this](int job) { return m_jobs[static_cast<std::size_t>(job)].settled; });
+  return !m_bBusy || std::all_of(m_onScreen.begin(), m_onScreen.end(), [this](int job) {
+           const Job& target = m_jobs[static_cast<std::size_t>(job)];
+           return target.fetched || target.pictures != nullptr;
+         });
 }
 
-void CIconArrival::NeedNow(CShortcut& record) {
-  const auto found = m_jobOf.find(&record);
-  if (found == m_jobOf.end()) return;
-  Job& job = m_jobs[static_cast<std::size_t>(found->second)];
-  if (job.settled) return;
-  m_fetcher.Drop(found->second);
-  const auto images = FetchTargetImages(record.m_strTarget, ImageListSizes(m_large, m_small));
-  if (Settle(job, images.get())) ::InvalidateRect(m_list.GetSafeHwnd(), nullptr, FALSE);
-  // The last icon may have come this way: the close-up follows from the message loop.
-  if (!m_fetcher.Busy()) ::PostMessageA(m_hView, kWmIconsFetched, 0, 0);
-}
-
-void CIconArrival::Forget(const CShortcut* record) {
-  FinishClosingUp();
-  const auto found = m_jobOf.find(record);
-  if (found == m_jobOf.end()) return;
-  Job& job = m_jobs[static_cast<std::size_t>(found->second)];
-  if (!job.settled) {
-    job.settled = true;
-    m_fetcher.Drop(found->second);
-    m_gaps.push_back(job.index);  // its position will not be used
+void CIconArrival::OnWork() {
+  if (!m_bBusy) return;
+  ::KillTimer(m_window.Get(), kWorkTimer);
+  const auto start = std::chrono::steady_clock::now();
+  bool changed = false;  // a picture on screen changed: the list paints again
+  for (;;) {
+    std::vector<CIconFetcher::Result> batch = m_fetcher.Take(kTakeAtOnce);
+    for (CIconFetcher::Result& result : batch) changed = Apply(result.job, std::move(result.pictures)) || changed;
+    std::size_t placed = 0;
+    for (; batch.empty() && placed < kTakeAtOnce && m_knownNext < m_knownQueue.size(); ++placed) {
+      for (const int position : m_jobs[static_cast<std::size_t>(m_knownQueue[m_knownNext])].positions) Show(position);
+      ++m_knownNext;
+    }
+    if ((batch.empty() && placed == 0) || std::chrono::steady_clock::now() - start >= kBatchTime) break;
   }
-  job.record = nullptr;
-  m_jobOf.erase(found);
-  if (!m_fetcher.Busy()) ::PostMessageA(m_hView, kWmIconsFetched, 0, 0);
+  if (changed) ::InvalidateRect(m_list.GetSafeHwnd(), nullptr, FALSE);
+  if (m_fetcher.HasResults() || m_knownNext < m_knownQueue.size()) {
+    GoOnLater();
+  } else if (!m_fetcher.Busy()) {
+    Finish();
+  }
 }
 
-void CIconArrival::ForgetAll() {
-  while (!m_jobOf.empty()) Forget(m_jobOf.begin()->first);
+void CIconArrival::GoOnLater() {
+  // More to do than one batch takes: go on once the window has answered its input and painted
+  // (a timer's turn comes after both; a posted message's before).
+  ::SetTimer(m_window.Get(), kWorkTimer, USER_TIMER_MINIMUM, nullptr);
 }
 
-void CIconArrival::Release() {
-  m_fetcher.Stop();
-  m_loading.reset();
-  m_jobs.clear();
-  m_jobOf.clear();
-  m_onScreen.clear();
-  m_oldLarge.DeleteImageList();
-  m_oldSmall.DeleteImageList();
+void CIconArrival::Settle(CShortcut& record, int item) {
+  const Slot* slot = SlotOf(record.m_nIconIndex);
+  if (slot == nullptr) return;
+  const int job = slot->job;
+  if (!m_jobs[static_cast<std::size_t>(job)].fetched) {
+    m_fetcher.Drop(job);
+    if (Apply(job, LookAtTarget(m_jobs[static_cast<std::size_t>(job)].target, *m_cache))) {
+      ::InvalidateRect(m_list.GetSafeHwnd(), nullptr, FALSE);
+    }
+  }
+  Normalize(record, item);
+  if (!m_fetcher.Busy()) GoOnLater();  // the last job may have gone this way: the end follows
+}
+
+void CIconArrival::AddPrograms(const std::vector<CShortcut*>& records) {
+  const IconSizes sizes = ImageListSizes(m_large, m_small);
+  if (!m_cache || !(m_cache->Sizes() == sizes)) m_cache = std::make_shared<CIconCache>(sizes);
+  std::vector<std::pair<CShortcut*, CIconCache::Pictures>> found;
+  for (CShortcut* record : records) {
+    record->m_nIconIndex = kIconNone;
+    if (CIconCache::Pictures pictures = LookAtTarget(record->m_strTarget, *m_cache)) found.emplace_back(record, pictures);
+  }
+  if (found.empty()) return;
+  // Room for all of them in one step, rather than a list grown a few images at a time.
+  int next = m_large.GetImageCount();
+  const int count = next + static_cast<int>(found.size());
+  if (!m_large.SetImageCount(count) || !m_small.SetImageCount(count)) return;
+  for (auto& [record, pictures] : found) {
+    if (PlaceAt(next, *pictures)) record->m_nIconIndex = next;
+    ++next;
+  }
+}
+
+void CIconArrival::Refresh(CShortcut& record, int item) {
+  Normalize(record, item);
+  Detach(record.m_nIconIndex);  // what was fetched for it before no longer counts
+  if (!m_cache) m_cache = std::make_shared<CIconCache>(ImageListSizes(m_large, m_small));
+  const CIconCache::Pictures pictures = LookAtTarget(record.m_strTarget, *m_cache, true);
+  if (!pictures) return;  // the old picture stays
+  if (record.m_nIconIndex != kIconNone) {
+    PlaceAt(record.m_nIconIndex, *pictures);
+    return;
+  }
+  std::vector<CShortcut*> one{&record};
+  AddPrograms(one);
+  if (item >= 0) m_list.SetItemImage(item, record.m_nIconIndex);
+}
+
+void CIconArrival::MarkTargetGone(CShortcut& record) {
+  Detach(record.m_nIconIndex);
+  record.m_nIconIndex = kIconNone;
+}
+
+void CIconArrival::Detach(int position) {
+  Slot* slot = SlotOf(position);
+  if (slot == nullptr) return;
+  Job& job = m_jobs[static_cast<std::size_t>(slot->job)];
+  job.positions.erase(std::remove(job.positions.begin(), job.positions.end(), position), job.positions.end());
+  if (job.positions.empty() && !job.fetched) m_fetcher.Drop(slot->job);
+  slot->job = -1;
+}
+
+void CIconArrival::Forget(const CShortcut& record) {
+  if (record.IsProgram()) Detach(record.m_nIconIndex);
+}
+
+void CIconArrival::ForgetAll() { Stop(); }
+
+void CIconArrival::Finish() {
+  if (m_bNoIconSeen) {
+    // One walk gives index 0 to the records whose targets turned out to give no icon.
+    for (int i = 0; i < m_list.GetItemCount(); ++i) {
+      if (CShortcut* record = RecordAt(m_list, i); record != nullptr && record->IsProgram()) Normalize(*record, i);
+    }
+  }
+  Stop();
 }
 
 void CIconArrival::Stop() {
-  Release();
-  Done();
-}
-
-void CIconArrival::Finish() {
-  Release();
-  if (m_gaps.empty()) {
-    Done();
-    return;
-  }
-  std::sort(m_gaps.begin(), m_gaps.end());
-  m_gaps.erase(std::unique(m_gaps.begin(), m_gaps.end()), m_gaps.end());
-  m_atIndex.assign(static_cast<std::size_t>(m_large.GetImageCount()), {nullptr, -1});
-  for (int i = 0; i < m_list.GetItemCount(); ++i) {
-    CShortcut* record = RecordAt(m_list, i);
-    if (record != nullptr && record->m_nIconIndex > m_gaps.front() &&
-        record->m_nIconIndex < static_cast<int>(m_atIndex.size())) {
-      m_atIndex[static_cast<std::size_t>(record->m_nIconIndex)] = {record, i};
-    }
-  }
-  m_nCloseFrom = m_gaps.front() + 1;
-  m_bClosingUp = true;
-  if (!CloseUp(kBatchTime)) ::SetTimer(m_hView, kIconArrivalTimer, USER_TIMER_MINIMUM, nullptr);
-}
-
-bool CIconArrival::CloseUp(std::chrono::steady_clock::duration time) {
-  const auto start = std::chrono::steady_clock::now();
-  const int count = static_cast<int>(m_atIndex.size());
-  for (; m_nCloseFrom < count; ++m_nCloseFrom) {
-    if (std::chrono::steady_clock::now() - start >= time) return false;
-    if (std::binary_search(m_gaps.begin(), m_gaps.end(), m_nCloseFrom)) continue;
-    const int to = ClosedUpPosition(m_nCloseFrom, m_gaps);
-    if (const auto pictures = PicturesAt(m_large, m_small, m_nCloseFrom)) PlaceTargetImages(m_large, m_small, to, *pictures);
-    // The shortcut follows its picture at once, so the list shows the right one throughout.
-    auto& [record, item] = m_atIndex[static_cast<std::size_t>(m_nCloseFrom)];
-    if (record == nullptr) continue;
-    record->m_nIconIndex = to;
-    if (item >= m_list.GetItemCount() || RecordAt(m_list, item) != record) item = FindRecordItem(m_list, record);
-    if (item >= 0) m_list.SetItemImage(item, to);
-  }
-  m_large.SetImageCount(count - static_cast<int>(m_gaps.size()));
-  m_small.SetImageCount(count - static_cast<int>(m_gaps.size()));
-  ::InvalidateRect(m_list.GetSafeHwnd(), nullptr, FALSE);
-  Done();
-  return true;
-}
-
-void CIconArrival::FinishClosingUp() {
-  if (m_bClosingUp) CloseUp(std::chrono::steady_clock::duration::max());
-}
-
-void CIconArrival::Done() {
-  if (m_hView != nullptr) ::KillTimer(m_hView, kIconArrivalTimer);
-  m_gaps.clear();
-  m_atIndex.clear();
-  m_bClosingUp = false;
+  m_fetcher.Stop();
+  if (m_window) ::KillTimer(m_window.Get(), kWorkTimer);
+  m_jobs.clear();
+  m_slots.clear();
+  m_knownQueue.clear();
+  m_knownNext = 0;
+  m_onScreen.clear();
+  m_oldLarge.DeleteImageList();
+  m_oldSmall.DeleteImageList();
+  m_bNoIconSeen = false;
   m_bBusy = false;
-}
-
-ItemRange ItemsOnScreen(const CListCtrl& list) {
-  const int count = list.GetItemCount();
-  HWND hwnd = list.GetSafeHwnd();
-  if (count == 0) return {-1, -2};
-  const DWORD mode = static_cast<DWORD>(::GetWindowLongA(hwnd, GWL_STYLE)) & LVS_TYPEMASK;
-  if (mode == LVS_REPORT || mode == LVS_LIST) {
-    // A partly shown row or column is not counted in a page: one more item is.
-    const int top = ListView_GetTopIndex(hwnd);
-    return {top, std::min(count - 1, top + ListView_GetCountPerPage(hwnd))};
-  }
-  // The icon views lay the items out row by row in list order.
-  RECT client{};
-  ::GetClientRect(hwnd, &client);
-  auto bounds = [hwnd](int item) {
-    RECT rect{};
-    ListView_GetItemRect(hwnd, item, &rect, LVIR_BOUNDS);
-    return rect;
-  };
-  int low = 0;
-  int high = count;
-  while (low < high) {  // the first item that reaches below the top
-    const int middle = low + (high - low) / 2;
-    if (bounds(middle).bottom > client.top) high = middle; else low = middle + 1;
-  }
-  const int first = low;
-  high = count;
-  while (low < high) {  // the first item that starts below the bottom
-    const int middle = low + (high - low) / 2;
-    if (bounds(middle).top >= client.bottom) high = middle; else low = middle + 1;
-  }
-  return first < low ? ItemRange{first, low - 1} : ItemRange{-1, -2};
 }
 
 }  // namespace ol

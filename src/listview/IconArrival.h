@@ -1,110 +1,138 @@
-// The catalogue's program icons arriving after the list is shown: at start-up, and again when
-// the window moves to a display of another scale. Each program shortcut holds its own position
-// in the image lists from the start, which shows a neutral "loading" picture once the shortcut
-// is on screen, until a thread of its own (CIconFetcher) has fetched the target's icon, the
-// shortcuts on screen first. The
-// window's thread only copies the pictures in, a short batch at a time. Whatever needs a
-// shortcut's icon before it arrived fetches it at once. When every icon is in, the positions
-// of programs whose targets gave none are closed up, so each shortcut ends with the icon index
-// that loading them one by one gives.
+// The program shortcuts' icons in the view's image lists, and the one owner of every change of a
+// record's icon index.
+//
+// At start-up each program record has a position of its own in the lists (planned as it is
+// loaded); its picture comes from the icon cache at once where the cache knows its target, and
+// from the fetching threads (CIconFetcher) otherwise, the shortcuts on screen first. A position
+// on screen whose picture is still to come shows a neutral "loading" picture. The window's thread
+// only copies pictures in, a short batch at a time. A target that is not there or gives no icon
+// leaves its position unused and its record at icon index 0 (which the launch refuses).
+// Positions are never renumbered, and no record pointer is kept from one message to the next:
+// the arrival knows positions and targets only.
+//
+// Whatever needs a shortcut's icon before it arrived (a launch, Properties, Reload Icon) looks at
+// its target at once, on the window's thread, without waiting for a fetching thread.
 #pragma once
 
 #include <windows.h>
 
 #include <chrono>
 #include <memory>
-#include <unordered_map>
-#include <utility>
+#include <optional>
+#include <string>
 #include <vector>
 
+#include "catalogue/IconCache.h"
 #include "catalogue/IconFetcher.h"
-#include "catalogue/TargetImages.h"
 #include "catalogue/Shortcut.h"
+#include "catalogue/TargetPictures.h"
+#include "framework/Handle.h"
 #include "framework/ImageList.h"
 #include "framework/ListCtrl.h"
 
 namespace ol {
 
-// The message the fetcher posts to the view when icons wait, and the view's timer that goes
-// on with them after the window has answered its input.
-inline constexpr UINT kWmIconsFetched = WM_APP + 1;
-inline constexpr UINT_PTR kIconArrivalTimer = 1;
-
 class CIconArrival {
  public:
   CIconArrival(const CListCtrl& list, CImageList& large, CImageList& small) : m_list(list), m_large(large), m_small(small) {}
+  ~CIconArrival();
+  CIconArrival(const CIconArrival&) = delete;
+  CIconArrival& operator=(const CIconArrival&) = delete;
 
-  // Fetches the icons of every program item whose picture is still to come: after a catalogue
-  // was planned and its items put in (nothing from before), or after the lists were made anew
-  // (`oldLarge` and `oldSmall` are the lists they replace, kept until every icon is in: a
-  // target that gives no icon now keeps its old picture).
-  void Start(HWND view);
-  void Restart(HWND view, CImageList&& oldLarge, CImageList&& oldSmall);
+  // The icon cache file beside the catalogue: read before the icons start (one that cannot be
+  // used is ignored), written once the catalogue has been saved (failures are silent: it is
+  // made again next time).
+  void ReadCache(const std::string& path);
+  void WriteCache();
 
-  // kWmIconsFetched and the timer: a batch of fetched icons put in.
-  void OnFetched();
-  // The list is about to paint what is on screen: those items' icons are fetched first.
+  // The program items just loaded, each at its planned position, get their pictures.
+  void Start();
+  // The lists were made anew for another display scale (`oldLarge` and `oldSmall` are the ones
+  // they replace): every picture comes again at the new size. A target that gives none now keeps
+  // its old picture.
+  void Rescale(CImageList&& oldLarge, CImageList&& oldSmall);
+
+  // The list is about to paint: what is on screen is fetched first, shows what the cache knows,
+  // or the loading picture.
   void PutOnScreenFirst();
-  // The record's icon is wanted now: fetched on this thread if it has not arrived yet.
-  void NeedNow(CShortcut& record);
-  // The record goes (its item is deleted) / every record goes.
-  void Forget(const CShortcut* record);
+  // The record's icon index is final after this: its target looked at now, unless it is known.
+  // `item` is the record's item.
+  void Settle(CShortcut& record, int item);
+  // New program records (not in the list yet): their pictures appended, their icon indices set.
+  void AddPrograms(const std::vector<CShortcut*>& records);
+  // The record's target changed, or its icon is reloaded: taken afresh from the target, into the
+  // record's position, or appended when it had none. A target that gives none keeps the picture.
+  void Refresh(CShortcut& record, int item);
+  // Reload Icon found the target gone: the record's index becomes 0 and its item keeps the
+  // picture it shows.
+  void MarkTargetGone(CShortcut& record);
+  // The record's item goes / every item goes.
+  void Forget(const CShortcut& record);
   void ForgetAll();
-  // Images are about to be appended or the shortcuts to change: a close-up under way is done
-  // first, at once (it is done a batch at a time otherwise).
-  void FinishClosingUp();
-  // True until every icon is in and the lists are closed up.
-  bool Busy() const { return m_bBusy; }
-  // True once the icons of the items last seen on screen are in.
-  bool OnScreenIn() const;
-  // Stops fetching at once: nothing more is fetched or put in (the window is closing).
+  // Nothing more is fetched or put in (the window is closing). Never waits for a thread.
   void Stop();
+
+  // True until every picture is in.
+  bool Busy() const { return m_bBusy; }
+  // True once the items last seen on screen show their pictures.
+  bool OnScreenIn() const;
+
+  // How many threads fetch; tests may choose.
+  static void SetThreadsForTesting(int threads);
 
  private:
   struct Job {
-    CShortcut* record;
-    int index;      // its position in the lists
-    int item;       // where its item was when last seen
-    bool hadPicture;  // a picture of the target stood there before the lists were made anew
-    bool settled = false;
-    bool shown = false;  // its position shows the loading picture or the icon
+    std::string target;
+    std::vector<int> positions;      // its shortcuts' positions still waiting for it
+    CIconCache::Pictures pictures;   // what its positions are to show: known or fetched
+    bool fetched = false;            // the target has been looked at in this run
   };
-  // Puts a fetched picture in; true when something changed on screen.
-  bool Settle(Job& job, const TargetImages* images);
-  int ItemOf(Job& job) const;
-  // The fetcher stopped and everything held for the fetch let go.
-  void Release();
-  // Every icon is in: the positions left unused are closed up, a batch at a time.
+  struct Slot {
+    int job = -1;                    // -1: the position's picture is final
+    CIconCache::Pictures placed;     // the pictures in the lists there
+    bool loading = false;            // the loading picture is there
+    bool oldPicture = false;         // the lists replaced by a rescale hold its picture there
+    bool copiedOld = false;          // that old picture was put in again: the target gave none
+  };
+
+  void Begin(bool rescaled);
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  void EnsureWindow();
+  // A batch of results put in, and known pictures placed; goes on later while any wait.
+  void OnWork();
+  void GoOnLater();
+  // The target's pictures for a job: its positions show them, or, for none, stay unused.
+  bool Apply(int job, CIconCache::Pictures pictures);
+  // Puts the job's pictures at one of its positions; true when something there changed.
+  bool Show(int position);
+  // A position is let go by its job (its shortcut went, or its target changed).
+  void Detach(int position);
+  // The record's index 0 when its target turned out to give no icon.
+  void Normalize(CShortcut& record, int item);
+  bool PlaceAt(int position, const TargetPictures& pictures);
+  // Every picture is in: the records of targets without an icon get index 0.
   void Finish();
-  // Moves images down over the unused positions until done (true) or the time is up.
-  bool CloseUp(std::chrono::steady_clock::duration time);
-  void Done();
+  Slot* SlotOf(int position);
 
   const CListCtrl& m_list;
   CImageList& m_large;
   CImageList& m_small;
-  HWND m_hView = nullptr;
+  UniqueWindow m_window;  // a message-only window of ours for the posts and the timer
+  std::string m_strCachePath;
+  std::shared_ptr<CIconCache> m_cache;
   CIconFetcher m_fetcher;
   std::vector<Job> m_jobs;
-  std::unordered_map<const CShortcut*, int> m_jobOf;
-  std::vector<int> m_gaps;  // positions no shortcut will use: closed up at the end
-  std::vector<int> m_onScreen;
+  std::vector<Slot> m_slots;       // by position
+  std::vector<int> m_knownQueue;   // jobs whose known pictures are still to be placed
+  std::size_t m_knownNext = 0;
+  std::vector<int> m_onScreen;     // jobs on screen when last painted, in order
+  std::unique_ptr<CPicturePlacer> m_placeLarge;
+  std::unique_ptr<CPicturePlacer> m_placeSmall;
+  std::optional<TargetPictures> m_loading;
   CImageList m_oldLarge;
   CImageList m_oldSmall;
-  std::shared_ptr<const TargetImages> m_loading;  // the loading picture at the lists' sizes
   bool m_bBusy = false;
-  // The close-up: the next image to move, and the shortcut (and its item) of each image.
-  bool m_bClosingUp = false;
-  int m_nCloseFrom = 0;
-  std::vector<std::pair<CShortcut*, int>> m_atIndex;
+  bool m_bNoIconSeen = false;      // some record still carries the position of an iconless target
 };
-
-// The items with some part on screen: first and last, or -1 and -2 for none. Quick whatever
-// the number of items, in every view mode.
-struct ItemRange {
-  int first;
-  int last;
-};
-ItemRange ItemsOnScreen(const CListCtrl& list);
 
 }  // namespace ol

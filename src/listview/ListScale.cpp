@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include "app/MainFrame.h"
+#include "listview/ItemsOnScreen.h"
 #include "catalogue/CatalogueIcons.h"
 #include "framework/Dpi.h"
 #include "res/resource.h"
@@ -44,7 +45,7 @@ void COrbelslaunchView::RebuildImageLists(int dpi) {
   m_imageListSmall.Attach(small.Detach());
   m_imageListLarge.SetOwnedByControl();
   m_imageListSmall.SetOwnedByControl();
-  m_iconArrival.Restart(m_hWnd, std::move(oldLarge), std::move(oldSmall));
+  m_iconArrival.Rescale(std::move(oldLarge), std::move(oldSmall));
 }
 
 void COrbelslaunchView::ApplyListFont(int dpi) {
@@ -64,7 +65,9 @@ void COrbelslaunchView::ApplyIconSpacing(int dpi) {
 }
 
 void COrbelslaunchView::BeginDpiChange() {
-  if (m_pList == nullptr) return;  // not set up yet: the initial update uses the new DPI
+  // Not set up yet (the frame is placed before the lists are made): the initial update makes
+  // them at the new DPI.
+  if (m_pList == nullptr || m_imageListLarge.GetSafeHandle() == nullptr) return;
   const int dpi = Dpi();
   m_nFirstVisibleBeforeDpiChange = ol::ItemsOnScreen(m_list).first;
   m_list.SetRedraw(false);
@@ -74,7 +77,7 @@ void COrbelslaunchView::BeginDpiChange() {
 }
 
 void COrbelslaunchView::EndDpiChange() {
-  if (m_pList == nullptr) return;
+  if (m_pList == nullptr || m_imageListLarge.GetSafeHandle() == nullptr) return;
   LayoutColumns();
   if ((GetStyle() & LVS_TYPEMASK) == LVS_LIST) FitListColumnWidth();
   if ((GetStyle() & LVS_TYPEMASK) <= LVS_SMALLICON) SendMessage(LVM_ARRANGE, LVA_DEFAULT);

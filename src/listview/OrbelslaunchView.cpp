@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <chrono>
 
 #include "app/MainFrame.h"
 #include "app/RegistrySettings.h"
@@ -15,6 +16,7 @@
 #include "dialogs/ProgramOptions.h"
 #include "games/GameLocations.h"
 #include "listview/ListLayout.h"
+#include "util/SystemUtil.h"
 #include "res/resource.h"
 
 namespace {
@@ -23,6 +25,7 @@ std::string g_dataFilePathForTesting;
 
 constexpr DWORD kListStyles = LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_AUTOARRANGE | LVS_EDITLABELS | LVS_NOSORTHEADER;
 constexpr DWORD kViewStyles[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
+constexpr auto kIconThreadsEndWait = std::chrono::milliseconds(1500);
 
 ol::CDataFile MakeDataFile() {
   return g_dataFilePathForTesting.empty() ? ol::CDataFile() : ol::CDataFile(g_dataFilePathForTesting);
@@ -40,8 +43,6 @@ const MessageMap* COrbelslaunchView::GetThisMessageMap() {
   static constexpr MessageMapEntry kEntries[] = {
       MapMessage<&COrbelslaunchView::OnDestroy>(WM_DESTROY),
       MapMessage<&COrbelslaunchView::OnSize>(WM_SIZE),
-      MapMessage<&COrbelslaunchView::OnIconsFetched>(ol::kWmIconsFetched),
-      MapMessage<&COrbelslaunchView::OnTimer>(WM_TIMER),
       MapMessage<&COrbelslaunchView::OnPaint>(WM_PAINT),
       MapUpdate<&COrbelslaunchView::UpdateShortcutCount>(ID_INDICATOR_SHORTCUTS),
       MapCommand<&COrbelslaunchView::OnViewLargeIcons>(ID_VIEW_LARGE_ICONS),
@@ -155,13 +156,14 @@ void COrbelslaunchView::OnInitialUpdate() {
   m_imageListLarge.SetOwnedByControl();
   m_imageListSmall.SetOwnedByControl();
 
+  m_iconArrival.ReadCache(ol::GetDirectoryPart(m_dataFile.GetPath()) + "\\" + std::string(ol::kIconCacheFileName));
   LoadShortcuts();
   ::DragAcceptFiles(m_hWnd, TRUE);  // programs and folders dropped from Explorer; the frame takes none
 
   m_list.SetRedraw(false);
   SetViewMode(m_nViewSetting);
   m_list.SetRedraw(true);
-  m_iconArrival.Start(m_hWnd);  // the items on screen now are fetched first
+  m_iconArrival.Start();  // the items on screen now are fetched first
 
   if (CMainFrame* main = MainFrame()) {
     main->SetSnapWidth(m_nSnapWidth);
@@ -172,18 +174,24 @@ void COrbelslaunchView::OnInitialUpdate() {
 
 void COrbelslaunchView::LoadShortcuts() {
   // The names are listed at once; the program icons follow from a thread of their own.
-  m_dataFile.LoadShortcuts(m_list, m_imageListLarge, m_imageListSmall, m_hWnd, ol::PlanCatalogueIcons);
+  m_dataFile.LoadShortcuts(m_list, m_imageListLarge, m_imageListSmall, m_hWnd);
 }
 
 void COrbelslaunchView::SaveShortcuts() { m_dataFile.SaveShortcuts(m_list, m_hWnd); }
 
 LRESULT COrbelslaunchView::OnDestroy(WPARAM wParam, LPARAM lParam) {
-  m_iconArrival.Stop();  // no icon is fetched once the window goes
+  // Nothing more is fetched, and nothing waits for a fetch: the catalogue is saved first, the
+  // icon cache after it.
+  m_iconArrival.Stop();
   if (m_pList != nullptr) {
     SaveShortcuts();
+    m_iconArrival.WriteCache();
     ol::RemoveAllShortcuts(m_list);
   }
   SaveSettings();
+  // A fetching thread gets a moment to end; one still inside the shell (a network share that
+  // does not answer) is ended with the program.
+  ol::CIconFetcher::WaitForThreads(kIconThreadsEndWait);
   return DefWindowProc(WM_DESTROY, wParam, lParam);
 }
 
@@ -191,17 +199,6 @@ LRESULT COrbelslaunchView::OnSize(WPARAM wParam, LPARAM lParam) {
   const LRESULT result = DefWindowProc(WM_SIZE, wParam, lParam);
   LayoutColumns();
   return result;
-}
-
-LRESULT COrbelslaunchView::OnIconsFetched(WPARAM, LPARAM) {
-  m_iconArrival.OnFetched();
-  return 0;
-}
-
-LRESULT COrbelslaunchView::OnTimer(WPARAM wParam, LPARAM lParam) {
-  if (wParam != ol::kIconArrivalTimer) return DefWindowProc(WM_TIMER, wParam, lParam);
-  m_iconArrival.OnFetched();
-  return 0;
 }
 
 LRESULT COrbelslaunchView::OnPaint(WPARAM wParam, LPARAM lParam) {

@@ -8,7 +8,6 @@
 #include "app/Settings.h"
 #include "catalogue/DataFile.h"
 #include "catalogue/Shortcut.h"
-#include "catalogue/ShortcutIcons.h"
 #include "framework/Handle.h"
 #include "framework/ImageList.h"
 #include "framework/ListView.h"
@@ -65,9 +64,7 @@ class COrbelslaunchView : public CListView, public ol::CLauncherSettings {
   // Handlers.
   LRESULT OnDestroy(WPARAM, LPARAM);
   LRESULT OnSize(WPARAM, LPARAM);
-  // Program icons arriving from the fetching thread, and paints that show others.
-  LRESULT OnIconsFetched(WPARAM, LPARAM);
-  LRESULT OnTimer(WPARAM, LPARAM);
+  // Paints that show other items: their icons come first.
   LRESULT OnPaint(WPARAM, LPARAM);
   // True while program icons are still on their way.
   bool IconsArriving() const { return m_iconArrival.Busy(); }
@@ -147,10 +144,6 @@ class COrbelslaunchView : public CListView, public ol::CLauncherSettings {
   void AddDroppedItem(const std::string& path);
   // Many: those that can be added are, the last of them selected; one message tells the rest.
   void AddDroppedItems(const std::vector<std::string>& paths);
-  // A program record's images after its target changed or was reloaded.
-  void RefreshProgramIcon(int item, ol::CShortcut& record);
-  // A target's icons at the sizes of the view's image lists.
-  ol::TargetIcons ExtractIcons(const std::string& target) const;
   CListCtrl m_list;
   ol::CDataFile m_dataFile;
   ol::UniqueGdiObject m_fontList;  // the list's font at the frame's DPI

@@ -95,21 +95,23 @@ TEST_F(DataFileTest, LoadsInFileOrderWithIconsByTheLoadingRule) {
   ModalResponder responder;
   CDataFile file(DataPath());
   file.LoadShortcuts(window.List(), window.Large(), window.Small(), window.Frame());
+  window.FetchIcons();
 
   EXPECT_TRUE(responder.Seen().empty());
   EXPECT_EQ(window.Names(), (std::vector<std::string>{"Zeta", "alpha", "Gone", "Beta", "lower"}));
-  // Each program with an icon gets images of its own, even when the target repeats.
-  EXPECT_EQ(window.IconIndices(), (std::vector<int>{2, 1, 0, 3, 1}));
+  // Each program gets a position of its own in file order, even when the target repeats; one
+  // whose target is gone leaves its position unused and gets image 0.
+  EXPECT_EQ(window.IconIndices(), (std::vector<int>{2, 1, 0, 4, 1}));
   EXPECT_EQ(window.ItemImages(), window.IconIndices());
-  EXPECT_EQ(window.Large().GetImageCount(), 4);
-  EXPECT_EQ(window.Small().GetImageCount(), 4);
+  EXPECT_EQ(window.Large().GetImageCount(), 5);
+  EXPECT_EQ(window.Small().GetImageCount(), 5);
   EXPECT_EQ(window.List().GetItemText(0, 1), recorder);
   EXPECT_EQ(window.RecordAt(0).m_strCommandLine, "-z");
   EXPECT_EQ(window.RecordAt(4).m_strType, "program");
   // The shared extraction gives the same pictures as extracting one by one would.
-  EXPECT_EQ(ImagePixels(window.Large().GetSafeHandle(), 2), ImagePixels(window.Large().GetSafeHandle(), 3));
+  EXPECT_EQ(ImagePixels(window.Large().GetSafeHandle(), 2), ImagePixels(window.Large().GetSafeHandle(), 4));
   EXPECT_NE(ImagePixels(window.Large().GetSafeHandle(), 2), ImagePixels(window.Large().GetSafeHandle(), 1));
-  EXPECT_NE(ImagePixels(window.Small().GetSafeHandle(), 3), ImagePixels(window.Small().GetSafeHandle(), 0));
+  EXPECT_NE(ImagePixels(window.Small().GetSafeHandle(), 4), ImagePixels(window.Small().GetSafeHandle(), 0));
 }
 
 TEST_F(DataFileTest, SavingSortsAndWritesTheCatalogueFormat) {
@@ -346,11 +348,11 @@ TEST_F(DataFileTest, ManyShortcutsToFewTargetsKeepTheOneByOneIndices) {
   EXPECT_EQ(window.Small().GetImageCount(), 302);
 }
 
-TEST_F(DataFileTest, TenThousandMixedShortcutsLoadWithOneByOneIndices) {
+TEST_F(DataFileTest, TenThousandMixedShortcutsLoadWithAPositionForEveryProgram) {
   // Programs with an icon, programs on a drive that does not exist, folders, empty and very
-  // long names, in a repeating mix: every record loads, numbered as one-by-one appends number
-  // them, and the lists end with exactly the images used. (Saving ten thousand records is
-  // checked byte for byte by KillDuringSaveTest.)
+  // long names, in a repeating mix: every record loads, each program with a position of its
+  // own in file order, and the programs without an icon end at image 0. (Saving ten thousand
+  // records is checked byte for byte by KillDuringSaveTest.)
   const std::string longName(1200, 'n');
   std::string bytes = Header();
   std::vector<int> expected;
@@ -364,6 +366,7 @@ TEST_F(DataFileTest, TenThousandMixedShortcutsLoadWithOneByOneIndices) {
       case 1:
         bytes += Lines("M" + std::to_string(i), "PROGRAM", "Q:\\not\\there\\game.exe");
         expected.push_back(kIconNone);
+        ++next;
         break;
       case 2:
         bytes += Lines("F" + std::to_string(i), "FOLDER", "C:\\windows");
@@ -376,6 +379,7 @@ TEST_F(DataFileTest, TenThousandMixedShortcutsLoadWithOneByOneIndices) {
       default:
         bytes += Lines(longName + std::to_string(i), "PROGRAM", "Q:\\" + longName + ".exe");
         expected.push_back(kIconNone);
+        ++next;
         break;
     }
   }
@@ -383,10 +387,11 @@ TEST_F(DataFileTest, TenThousandMixedShortcutsLoadWithOneByOneIndices) {
   TestListWindow window;
   CDataFile file(DataPath());
   file.LoadShortcuts(window.List(), window.Large(), window.Small(), window.Frame());
+  window.FetchIcons();
   ASSERT_EQ(window.List().GetItemCount(), 10000);
   for (int i = 0; i < 10000; ++i) ASSERT_EQ(window.RecordAt(i).m_nIconIndex, expected[i]) << "record " << i;
   EXPECT_EQ(window.Large().GetImageCount(), next);
   EXPECT_EQ(window.Small().GetImageCount(), next);
-  EXPECT_EQ(ImagePixels(window.Large().GetSafeHandle(), next - 1), ImagePixels(window.Large().GetSafeHandle(), 2));
+  EXPECT_EQ(ImagePixels(window.Large().GetSafeHandle(), next - 2), ImagePixels(window.Large().GetSafeHandle(), 2));
   EXPECT_EQ(window.RecordAt(9999).m_strName, longName + "9999");
 }

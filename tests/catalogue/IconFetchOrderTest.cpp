@@ -35,13 +35,3 @@ TEST(IconFetchOrder, JobsThatDoNotExistAreSkippedAndAnEmptyOrderGivesNothing) {
   none.PutFirst({0, 5});
   EXPECT_EQ(none.Take(), std::nullopt);
 }
-
-TEST(ClosedUpPosition, AnImageMovesDownByTheRemovedImagesBeforeIt) {
-  const std::vector<int> removed{2, 5, 6};
-  EXPECT_EQ(ClosedUpPosition(1, removed), 1);
-  EXPECT_EQ(ClosedUpPosition(3, removed), 2);
-  EXPECT_EQ(ClosedUpPosition(4, removed), 3);
-  EXPECT_EQ(ClosedUpPosition(7, removed), 4);
-  EXPECT_EQ(ClosedUpPosition(30, removed), 27);
-  EXPECT_EQ(ClosedUpPosition(9, {}), 9);
-}

@@ -1,4 +1,4 @@
-// Feeds arbitrary bytes to the data-file reader. Every record it hands out must be complete
+// Feeds arbitrary bytes to the data-file reader and to the icon cache's reader. Every record it hands out must be complete
 // and its own copy; writing the records and reading them back must give the same records.
 // The UTF-8 test that decides whether the file needs converting must agree with itself when
 // the bytes are cut in two at a character's start, and count no more characters than bytes.
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "catalogue/DataFileFormat.h"
+#include "catalogue/IconCache.h"
 #include "util/Utf8.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -41,6 +42,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         again[i].m_strTarget != records[i].m_strTarget || again[i].m_strCommandLine != records[i].m_strCommandLine) {
       std::abort();
     }
+  }
+
+  // The icon cache: any bytes are read or refused, never a crash or a huge allocation.
+  // Pictures of one pixel keep whole caches within the fuzzer's reach.
+  for (const ol::IconSizes sizes : {ol::IconSizes{1, 1}, ol::IconSizes{32, 16}}) {
+    ol::CIconCache cache(sizes);
+    cache.Read(bytes);
   }
   return 0;
 }

@@ -1,16 +1,20 @@
-// The program icons arriving after the list is shown: a start of a few hundred shortcuts held
-// at its first icon (the fetching thread's test hold), with everything a user can do while
-// icons still arrive, ending as a start that extracts every icon one by one ends.
+// The program icons arriving after the list is shown: a start of a few hundred shortcuts whose
+// extractions are held inside the shell, with everything a user can do while icons still
+// arrive, ending with every program showing its target's picture, or image 0 for a target that
+// is gone or gives no icon.
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 
-#include "catalogue/DataFile.h"
 #include "catalogue/DataFileFormat.h"
+#include "catalogue/IconCache.h"
 #include "catalogue/IconFetcher.h"
+#include "listview/ItemsOnScreen.h"
 #include "listview/ListTestSupport.h"
 #include "res/resource.h"
 #include "support/ModalResponder.h"
+#include "support/TestIconCalls.h"
 #include "support/TestListWindow.h"
 
 using namespace oltest;
@@ -24,11 +28,11 @@ class IconArrivalTest : public ::testing::Test {
   void SetUp() override {
     ClearLauncherSettings();
     m_records = ol::LiveShortcutRecordCount();
+    ol::CIconArrival::SetThreadsForTesting(2);
     ::CreateDirectoryA((m_dir / "Targets").c_str(), nullptr);
     ASSERT_TRUE(WriteFileBytes(m_dir / "Targets\\notes.exe", "no program, no icon"));
     // 260 shortcuts in no catalogue order: programs to 100 targets (most of them shared by two
-    // or three shortcuts), folders, targets that are gone (the very first program among them,
-    // so that every later icon moves up) and a target without an icon.
+    // or three shortcuts), folders, targets that are gone and a target without an icon.
     for (int t = 0; t < 100; ++t) {
       const std::string target = m_dir / ("Targets\\t" + std::to_string(t) + ".exe");
       if (!::CreateHardLinkA(target.c_str(), RecorderPath().c_str(), nullptr)) {
@@ -44,12 +48,16 @@ class IconArrivalTest : public ::testing::Test {
       if (i == 77) target = m_dir / "Targets\\notes.exe";
       const std::string name = "Shortcut " + std::to_string(1000 - i);
       m_names.push_back(name);
+      if (type == "PROGRAM" && (i % 17 == 0 || i == 77)) m_noIcon.insert(name);
       file += "SC_NAME=" + name + "\r\nSC_TYPE=" + type + "\r\nSC_PATH=" + target + "\r\nSC_CMLN=\r\n";
     }
-    ASSERT_TRUE(WriteFileBytes(m_dir / "Reference.olf", file));
+    ASSERT_TRUE(WriteFileBytes(m_dir / "Catalogue.olf", file));
+    TestListWindow window;  // the recorder's own picture, as appending its icon gives it
+    window.Large().Add(ol::UniqueIcon(::ExtractIconA(nullptr, RecorderPath().c_str(), 0)).Get());
+    m_picture = ImagePixels(window.Large().GetSafeHandle(), 2);
   }
   void TearDown() override {
-    ol::CIconFetcher::HoldForTesting(false);
+    ol::CIconArrival::SetThreadsForTesting(0);
     EXPECT_EQ(ol::LiveShortcutRecordCount(), m_records);
   }
 
@@ -59,41 +67,36 @@ class IconArrivalTest : public ::testing::Test {
   static Pixels PictureOf(LauncherHarness& launcher, int item) {
     return ImagePixels(Large(launcher), launcher.View()->GetListCtrl().GetItemImage(item));
   }
-  // Program items whose icon is in: their picture is the target's own, or image 0 for a target
-  // that gives none.
+  // Program items whose icon is in: the recorder's picture, or image 0 for a target that is
+  // gone or gives no icon.
   std::vector<int> Arrived(LauncherHarness& launcher) {
     std::vector<int> items;
     for (int i = 0; i < launcher.View()->GetListCtrl().GetItemCount(); ++i) {
       const ol::CShortcut& record = Record(launcher, i);
       if (!record.IsProgram()) continue;
-      const auto picture = m_reference.picture.find(record.m_strName);
-      if (picture == m_reference.picture.end() ? record.m_nIconIndex == ol::kIconNone
-                                               : PictureOf(launcher, i) == picture->second) {
+      if (m_noIcon.count(record.m_strName) ? record.m_nIconIndex == ol::kIconNone : PictureOf(launcher, i) == m_picture) {
         items.push_back(i);
       }
     }
     return items;
   }
-  // What a start that extracts every icon before the list is shown gives: icon index and
-  // picture per shortcut, and the number of images.
-  struct Reference {
-    std::map<std::string, int> index;
-    std::map<std::string, Pixels> picture;
-    int images = 0;
-  };
-  Reference LoadAtOnce() {
-    Reference reference;
-    TestListWindow window;
-    ol::CDataFile(m_dir / "Reference.olf").LoadShortcuts(window.List(), window.Large(), window.Small(), window.Frame());
-    for (int i = 0; i < window.List().GetItemCount(); ++i) {
-      const ol::CShortcut& record = window.RecordAt(i);
-      reference.index[record.m_strName] = record.m_nIconIndex;
-      if (record.m_nIconIndex >= 2) {
-        reference.picture[record.m_strName] = ImagePixels(window.Large().GetSafeHandle(), record.m_nIconIndex);
+  // Every item shows its record's image; every program the recorder's picture at an index of
+  // its own, or image 0 when its target is gone or gives none.
+  void ExpectEveryIconIn(LauncherHarness& launcher, const std::set<std::string>& noIcon) {
+    CListCtrl list = launcher.View()->GetListCtrl();
+    std::set<int> indices;
+    for (int i = 0; i < list.GetItemCount(); ++i) {
+      const ol::CShortcut& record = Record(launcher, i);
+      EXPECT_EQ(list.GetItemImage(i), record.m_nIconIndex) << record.m_strName;
+      if (!record.IsProgram()) {
+        EXPECT_EQ(record.m_nIconIndex, ol::kIconFolder) << record.m_strName;
+      } else if (noIcon.count(record.m_strName)) {
+        EXPECT_EQ(record.m_nIconIndex, ol::kIconNone) << record.m_strName;
+      } else {
+        EXPECT_TRUE(indices.insert(record.m_nIconIndex).second) << record.m_strName << " shares its image";
+        EXPECT_EQ(PictureOf(launcher, i), m_picture) << record.m_strName;
       }
     }
-    reference.images = window.Large().GetImageCount();
-    return reference;
   }
   static std::vector<std::string> Saved(const std::string& path) {
     std::vector<std::string> names;
@@ -104,43 +107,46 @@ class IconArrivalTest : public ::testing::Test {
     const std::vector<std::string> names = Names(launcher);
     return static_cast<int>(std::find(names.begin(), names.end(), name) - names.begin());
   }
+  static void WaitUntil(const std::function<bool()>& done) {
+    for (int i = 0; i < 1000 && !done(); ++i) PumpMessagesFor(std::chrono::milliseconds(10));
+  }
+  static void ChangeDpi(LauncherHarness& launcher, int dpi) {
+    const RECT frame = launcher.Frame()->GetWindowRect();
+    RECT suggested{frame.left, frame.top, frame.left + ::MulDiv(450, dpi, 96), frame.top + ::MulDiv(300, dpi, 96)};
+    ::SendMessageA(launcher.FrameHwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+  }
 
   ScratchDir m_dir;
   std::vector<std::string> m_names;
+  std::set<std::string> m_noIcon;
+  Pixels m_picture;
   long m_records = 0;
-  Reference m_reference;
 };
 
 }  // namespace
 
-TEST_F(IconArrivalTest, NamesComeAtOnceIconsFollowOnScreenFirstAndEndAsAOneByOneLoadEnds) {
-  m_reference = LoadAtOnce();
-  Reference& expected = m_reference;
-  auto& expectedIndex = expected.index;
-  auto& expectedPicture = expected.picture;
-  const int expectedImages = expected.images;
-  ASSERT_EQ(expectedIndex["Shortcut 1000"], ol::kIconNone);  // the first program's target is gone
-  ASSERT_EQ(expectedIndex["Shortcut 923"], ol::kIconNone);   // no icon in it
-
-  ol::CIconFetcher::HoldForTesting(true);
+TEST_F(IconArrivalTest, NamesComeAtOnceIconsFollowOnScreenFirstAndWhatNeedsOneGetsItAtOnce) {
+  TestIconCalls calls;
+  calls.Hold();
   LauncherHarness launcher;
-  ASSERT_TRUE(CopyTestFile(m_dir / "Reference.olf", launcher.DataPath()));
+  ASSERT_TRUE(CopyTestFile(m_dir / "Catalogue.olf", launcher.DataPath()));
   ASSERT_TRUE(launcher.Start(false));
   CListCtrl list = launcher.View()->GetListCtrl();
 
   // Every name at once, in file order; the programs on screen show the loading picture, and
   // none has its icon yet.
   EXPECT_EQ(Names(launcher), m_names);
-  const Pixels loading = PictureOf(launcher, 0);
+  const Pixels loading = PictureOf(launcher, 1);  // "Shortcut 999", to t1
   for (int fixed : {ol::kIconNone, ol::kIconFolder}) EXPECT_NE(loading, ImagePixels(Large(launcher), fixed));
   const ol::ItemRange first = ol::ItemsOnScreen(list);
   ASSERT_GE(first.last, 4);
   for (int i = first.first; i <= first.last; ++i) {
-    if (Record(launcher, i).IsProgram()) {
+    if (Record(launcher, i).IsProgram() && !m_noIcon.count(Record(launcher, i).m_strName)) {
       EXPECT_EQ(PictureOf(launcher, i), loading) << i;
     }
   }
-  EXPECT_TRUE(Arrived(launcher).empty());
+  WaitUntil([&] { return calls.Waiting() == 2; });  // each thread inside the shell with a first-screen target
+  EXPECT_EQ(calls.Extractions(), 0);
   EXPECT_TRUE(launcher.View()->IconsArriving());
 
   // Taken to the end, as the End key takes it: the icons on screen there come before those
@@ -150,29 +156,73 @@ TEST_F(IconArrivalTest, NamesComeAtOnceIconsFollowOnScreenFirstAndEndAsAOneByOne
   const ol::ItemRange screen = ol::ItemsOnScreen(list);
   ASSERT_GT(screen.first, 100);
   EXPECT_EQ(PictureOf(launcher, screen.last), loading);
-  ol::CIconFetcher::AllowFetchesForTesting(6);
-  for (int i = 0; i < 400 && Arrived(launcher).size() < 6; ++i) PumpMessagesFor(std::chrono::milliseconds(10));
+  calls.Allow(2 + 6);
+  WaitUntil([&] { return calls.Extractions() == 8 && calls.Waiting() == 2; });
+  PumpMessagesFor(std::chrono::milliseconds(100));
   const std::vector<int> arrived = Arrived(launcher);
-  EXPECT_EQ(arrived.size(), 6u);
-  for (int item : arrived) EXPECT_TRUE(item >= screen.first && item <= screen.last) << item;
+  EXPECT_GE(std::count_if(arrived.begin(), arrived.end(), [&](int item) { return item >= screen.first; }), 6);
+  // Beside those, only shortcuts to the same targets (one extraction serves them all), and
+  // targets that are gone (which need none).
+  std::set<std::string> onScreen;
+  for (int i = 0; i < list.GetItemCount(); ++i) {
+    if (i <= first.last || (i >= screen.first && i <= screen.last)) onScreen.insert(Record(launcher, i).m_strTarget);
+  }
+  for (int item : arrived) {
+    EXPECT_TRUE(onScreen.count(Record(launcher, item).m_strTarget) || m_noIcon.count(Record(launcher, item).m_strName))
+        << item;
+  }
+
+  // What is on screen is every item with a part of its icon in view, in every view mode: a
+  // column or row shown in part, and labels of other lengths than their neighbours'.
+  int longLabel = screen.first;
+  while (!Record(launcher, longLabel).IsProgram() || m_noIcon.count(Record(launcher, longLabel).m_strName)) ++longLabel;
+  ol::CShortcut* wrapping = ol::RecordAt(list, longLabel);
+  wrapping->m_strName = "A name long enough to wrap onto more lines than its neighbours' names";
+  list.SetItemText(longLabel, 0, wrapping->m_strName);
+  for (UINT view : {ID_VIEW_LIST, ID_VIEW_SMALL_ICONS, ID_VIEW_LARGE_ICONS}) {
+    Command(launcher, view);
+    ::SetWindowPos(launcher.FrameHwnd(), nullptr, 0, 0, 431, 337, SWP_NOMOVE | SWP_NOZORDER);
+    list.EnsureVisible(150, false);
+    ::UpdateWindow(list.GetSafeHwnd());
+    const ol::ItemRange shown = ol::ItemsOnScreen(list);
+    const RECT client = launcher.View()->GetClientRect();
+    for (int i = 0; i < list.GetItemCount(); ++i) {
+      RECT icon{LVIR_ICON, 0, 0, 0}, overlap{};
+      ::SendMessageA(list.GetSafeHwnd(), LVM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&icon));
+      if (!::IntersectRect(&overlap, &icon, &client)) continue;
+      EXPECT_TRUE(i >= shown.first && i <= shown.last) << "item " << i << " in view " << view;
+      const ol::CShortcut& record = Record(launcher, i);
+      if (record.IsProgram() && !onScreen.count(record.m_strTarget) && !m_noIcon.count(record.m_strName)) {
+        EXPECT_EQ(PictureOf(launcher, i), loading) << "item " << i << " in view " << view;
+      }
+    }
+  }
 
   // What needs an icon before it arrived gets it at once: a launch (a target that is gone is
-  // refused as having no icon, one that is there starts), Reload Icon and Properties.
+  // refused as having no icon, one that is there starts), Reload Icon and Properties; Reload
+  // Icon of a target deleted meanwhile makes the launch refuse it for good.
+  ASSERT_TRUE(::DeleteFileA((m_dir / "Targets\\t40.exe").c_str()));  // "Shortcut 960", 860 and 760
   const std::string out = m_dir / "recorded.txt";
   {
-    ModalResponder responder({IDOK, IDCANCEL});
+    ModalResponder responder({IDOK, IDCANCEL, IDOK, IDOK});
     Select(launcher, ItemNamed(launcher, "Shortcut 983"));  // t17's target is gone
     Command(launcher, ID_LAUNCH_SELECTED);
     Select(launcher, ItemNamed(launcher, "Shortcut 998"));
     Command(launcher, ID_RELOAD_ICON);
-    EXPECT_EQ(PictureOf(launcher, ItemNamed(launcher, "Shortcut 998")), expectedPicture["Shortcut 998"]);
+    EXPECT_EQ(PictureOf(launcher, ItemNamed(launcher, "Shortcut 998")), m_picture);
     Select(launcher, ItemNamed(launcher, "Shortcut 997"));
     Command(launcher, ID_PROPERTIES);
-    EXPECT_EQ(PictureOf(launcher, ItemNamed(launcher, "Shortcut 997")), expectedPicture["Shortcut 997"]);
+    EXPECT_EQ(PictureOf(launcher, ItemNamed(launcher, "Shortcut 997")), m_picture);
+    Select(launcher, ItemNamed(launcher, "Shortcut 960"));
+    Command(launcher, ID_RELOAD_ICON);
+    EXPECT_EQ(Record(launcher, ItemNamed(launcher, "Shortcut 960")).m_nIconIndex, ol::kIconNone);
+    Command(launcher, ID_LAUNCH_SELECTED);
     const auto seen = responder.Seen();
-    ASSERT_EQ(seen.size(), 2u);
+    ASSERT_EQ(seen.size(), 4u);
     EXPECT_EQ(seen[0].title, "Invalid Shortcut Target");
     EXPECT_EQ(seen[1].title, "Shortcut Properties");
+    EXPECT_EQ(seen[2].title, "Invalid Target");
+    EXPECT_EQ(seen[3].title, "Invalid Shortcut Target");
   }
   ::SetEnvironmentVariableA("OL_RECORDER_OUT", out.c_str());
   Select(launcher, ItemNamed(launcher, "Shortcut 996"));
@@ -182,53 +232,40 @@ TEST_F(IconArrivalTest, NamesComeAtOnceIconsFollowOnScreenFirstAndEndAsAOneByOne
   // A program dropped meanwhile comes with its icon; Refresh View sorts meanwhile.
   ASSERT_TRUE(CopyTestFile(RecorderPath(), m_dir / "Dropped.exe"));
   DropFiles(launcher, {m_dir / "Dropped.exe"});
-  const int dropped = ItemNamed(launcher, "Dropped");
-  ASSERT_LT(dropped, list.GetItemCount());
-  EXPECT_EQ(PictureOf(launcher, dropped), expectedPicture["Shortcut 999"]);
+  ASSERT_LT(ItemNamed(launcher, "Dropped"), list.GetItemCount());
+  EXPECT_EQ(PictureOf(launcher, ItemNamed(launcher, "Dropped")), m_picture);
   Command(launcher, ID_REFRESH_VIEW);
 
-  ol::CIconFetcher::HoldForTesting(false);
+  calls.Release();
   launcher.WaitForIcons();
-  for (int i = 0; i < list.GetItemCount(); ++i) {
-    const ol::CShortcut& record = Record(launcher, i);
-    EXPECT_EQ(list.GetItemImage(i), record.m_nIconIndex) << record.m_strName;
-    if (record.m_strName == "Dropped") {
-      EXPECT_EQ(record.m_nIconIndex, expectedImages) << "appended after every loaded icon";
-      continue;
-    }
-    EXPECT_EQ(record.m_nIconIndex, expectedIndex[record.m_strName]) << record.m_strName;
-    if (record.m_nIconIndex >= 2) {
-      EXPECT_EQ(PictureOf(launcher, i), expectedPicture[record.m_strName]) << record.m_strName;
-    }
-  }
-  EXPECT_EQ(::ImageList_GetImageCount(Large(launcher)), expectedImages + 1);
-  EXPECT_EQ(::ImageList_GetImageCount(list.GetImageList(LVSIL_SMALL)), expectedImages + 1);
+  std::set<std::string> noIcon = m_noIcon;
+  noIcon.insert({"Shortcut 960", "Shortcut 860", "Shortcut 760"});
+  ExpectEveryIconIn(launcher, noIcon);
 }
 
-TEST_F(IconArrivalTest, AShortcutDeletedBeforeItsIconGivesUpItsPlaceAndAClosingMidwaySavesEverything) {
-  Reference expected = LoadAtOnce();
-  ol::CIconFetcher::HoldForTesting(true);
+TEST_F(IconArrivalTest, DeletingRescalingAndClosingWhileIconsArriveLoseNothing) {
+  TestIconCalls calls;
+  calls.Hold();
   {
     LauncherHarness launcher;
-    ASSERT_TRUE(CopyTestFile(m_dir / "Reference.olf", launcher.DataPath()));
+    ASSERT_TRUE(CopyTestFile(m_dir / "Catalogue.olf", launcher.DataPath()));
     ASSERT_TRUE(launcher.Start(false));
     {
       ModalResponder responder({IDYES});
       Select(launcher, ItemNamed(launcher, "Shortcut 999"));
       Command(launcher, ID_DELETE);
     }
-    ol::CIconFetcher::HoldForTesting(false);
+    // A display of another scale while icons arrive, and back before they are in: the pictures
+    // come at the last scale's sizes, and the window never waits for the threads.
+    calls.Allow(3);
+    ChangeDpi(launcher, 144);
+    calls.Allow(5);
+    ChangeDpi(launcher, 96);
+    calls.Release();
     launcher.WaitForIcons();
-    CListCtrl list = launcher.View()->GetListCtrl();
-    EXPECT_EQ(::ImageList_GetImageCount(Large(launcher)), expected.images - 1);
-    for (int i = 0; i < list.GetItemCount(); ++i) {
-      const ol::CShortcut& record = Record(launcher, i);
-      EXPECT_EQ(list.GetItemImage(i), record.m_nIconIndex) << record.m_strName;
-      if (record.m_nIconIndex >= 2) {
-        EXPECT_EQ(PictureOf(launcher, i), expected.picture[record.m_strName]) << record.m_strName;
-      }
-    }
-    ol::CIconFetcher::HoldForTesting(true);
+    EXPECT_EQ(ImagePixels(Large(launcher), 0).size(), 32u * 32u);
+    ExpectEveryIconIn(launcher, m_noIcon);
+    calls.Hold();
     launcher.Close();
     ASSERT_TRUE(CopyTestFile(launcher.DataPath(), m_dir / "Saved.olf"));
   }
@@ -237,11 +274,32 @@ TEST_F(IconArrivalTest, AShortcutDeletedBeforeItsIconGivesUpItsPlaceAndAClosingM
   std::sort(names.begin(), names.end());
   EXPECT_EQ(Saved(m_dir / "Saved.olf"), names);
 
-  // Closed while every icon is still to come: the catalogue is saved all the same.
+  // Delete All while the threads are inside the shell: nothing is written through the records
+  // that went, and the arrival ends.
+  {
+    LauncherHarness launcher;
+    ASSERT_TRUE(CopyTestFile(m_dir / "Saved.olf", launcher.DataPath()));
+    ASSERT_TRUE(launcher.Start(false));
+    WaitUntil([&] { return calls.Waiting() == 2; });
+    ModalResponder responder({IDYES});
+    Command(launcher, ID_DELETE_ALL);
+    calls.Allow(4);
+    PumpMessagesFor(std::chrono::milliseconds(200));
+    EXPECT_EQ(launcher.View()->GetListCtrl().GetItemCount(), 0);
+    EXPECT_FALSE(launcher.View()->IconsArriving());
+    ModalResponder none;
+    launcher.Close();
+    EXPECT_TRUE(none.Seen().empty());
+  }
+
+  // Closed while extractions are held inside the shell: the catalogue is saved all the same,
+  // without waiting for them.
   LauncherHarness launcher;
   ASSERT_TRUE(CopyTestFile(m_dir / "Saved.olf", launcher.DataPath()));
   ASSERT_TRUE(launcher.Start(false));
+  WaitUntil([&] { return calls.Waiting() == 2; });
   EXPECT_TRUE(launcher.View()->IconsArriving());
   launcher.Close();
+  EXPECT_EQ(calls.Waiting(), 2) << "still inside the shell";
   EXPECT_EQ(ReadFileBytes(launcher.DataPath()), ReadFileBytes(m_dir / "Saved.olf"));
 }

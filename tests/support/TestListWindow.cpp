@@ -2,6 +2,8 @@
 
 #include "catalogue/CatalogueList.h"
 #include "catalogue/DataFileFormat.h"
+#include "listview/IconArrival.h"
+#include "support/TestFiles.h"
 
 namespace oltest {
 
@@ -30,6 +32,12 @@ TestListWindow::TestListWindow() {
 TestListWindow::~TestListWindow() {
   ol::RemoveAllShortcuts(m_list);
   ::DestroyWindow(m_frame);
+}
+
+void TestListWindow::FetchIcons() {
+  ol::CIconArrival icons(m_list, m_large, m_small);
+  icons.Start();
+  while (icons.Busy()) PumpMessagesFor(std::chrono::milliseconds(5));
 }
 
 std::vector<std::string> TestListWindow::Names() const {

@@ -26,6 +26,9 @@ class TestListWindow {
   CImageList& Large() { return m_large; }
   CImageList& Small() { return m_small; }
 
+  // The program records' pictures put in, as the launcher puts them in after a load.
+  void FetchIcons();
+
   std::vector<std::string> Names() const;
   std::vector<int> IconIndices() const;  // the records' icon indices, in item order
   std::vector<int> ItemImages() const;   // the items' images, in item order

@@ -1,0 +1,48 @@
+// The calls that look at a target and take its icon, answered for tests: counted, declined for
+// a chosen file as the shell declines a file on a slow link, or held inside the shell until the
+// test lets them go. In place for as long as it lives; it ends only once no call is inside it.
+#pragma once
+
+#include <windows.h>
+
+#include <condition_variable>
+#include <mutex>
+#include <set>
+#include <string>
+
+#include "catalogue/IconExtraction.h"
+
+namespace oltest {
+
+class TestIconCalls : public ol::CIconCalls {
+ public:
+  TestIconCalls();
+  ~TestIconCalls() override;
+  TestIconCalls(const TestIconCalls&) = delete;
+  TestIconCalls& operator=(const TestIconCalls&) = delete;
+
+  // Extractions on other threads than this one (the window's) wait inside the shell from now
+  // on, until let through one by one or all.
+  void Hold();
+  void Allow(int extractions);
+  void Release();
+  // The shell declines this file once (E_FAIL), as it does for a file on a slow network link.
+  void DeclineOnce(const std::string& path);
+  // The extractions the shell was asked for, and those waiting inside it now.
+  int Extractions() const;
+  int Waiting() const;
+
+  HRESULT DefaultExtract(const std::string& path, ol::IconSizes sizes, HICON* large, HICON* small) override;
+
+ private:
+  mutable std::mutex m_lock;
+  std::condition_variable m_changed;
+  const DWORD m_ownThread;
+  int m_allowed = -1;  // -1: every extraction goes through
+  int m_inside = 0;
+  int m_waiting = 0;
+  int m_extractions = 0;
+  std::set<std::string> m_declined;
+};
+
+}  // namespace oltest
