@@ -12,7 +12,7 @@
 namespace ol {
 
 // The file's bytes, or nothing when it cannot be opened or read. Others may read it meanwhile,
-// but not write it; a file that another program holds so is waited for a moment.
+// not write it; a file that another program holds otherwise is waited for a moment.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 
 // Copies the file to a new backup beside it, numbered after the highest one present:
