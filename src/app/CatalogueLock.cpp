@@ -95,10 +95,14 @@ CCatalogueLock::LockFile CCatalogueLock::TryLockFile() {
   if (m_hLockFile != INVALID_HANDLE_VALUE) return LockFile::kTaken;
   const DWORD error = ::GetLastError();
   if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return LockFile::kHeld;
-  // Access denied to a lock file that is there: a copy holds it that this user may not
-  // open, or it is going as that copy ends. Without the file, the folder takes no new files.
-  if (error == ERROR_ACCESS_DENIED && files.Attributes(path) != INVALID_FILE_ATTRIBUTES) return LockFile::kHeld;
-  return LockFile::kCannotBeMade;
+  if (error != ERROR_ACCESS_DENIED) return LockFile::kCannotBeMade;
+  // Access denied to a lock file that is there: a copy holds it that this user may not open,
+  // or it is going. A copy that has just ended leaves it delete-pending while a scanner, an
+  // indexer or a sync client still has it open, and then even its attributes are denied.
+  // Only a lock file that is not there means a folder that takes no new files.
+  if (files.Attributes(path) != INVALID_FILE_ATTRIBUTES) return LockFile::kHeld;
+  const DWORD why = ::GetLastError();
+  return why == ERROR_ACCESS_DENIED || why == ERROR_DELETE_PENDING ? LockFile::kHeld : LockFile::kCannotBeMade;
 }
 
 void CCatalogueLock::Publish() {
@@ -140,11 +144,27 @@ CCatalogueLock::Outcome CCatalogueLock::Take() {
     }
     if (first == 0 && lock == LockFile::kCannotBeMade) {
       Publish();
-      return Outcome::kRun;
+      return Outcome::kRunUnlocked;
     }
     if (files.Now() - start >= (first != 0 ? kSessionCopyWaitMs : kElsewhereWaitMs)) return Outcome::kHeldElsewhere;
     files.Wait(kPollMs);
   }
+}
+
+bool CCatalogueLock::TakeAtStartUp() {
+  switch (Take()) {
+    case Outcome::kRun:
+      return true;
+    case Outcome::kRunUnlocked:
+      ReportCannotBeKept();
+      return true;
+    case Outcome::kHeldElsewhere:
+      ReportHeldElsewhere();
+      return false;
+    case Outcome::kBroughtForward:
+      break;
+  }
+  return false;
 }
 
 void CCatalogueLock::ReportHeldElsewhere() const {
@@ -153,6 +173,15 @@ void CCatalogueLock::ReportHeldElsewhere() const {
                            "\n\nIt may be running for another user, in another Windows session or on another "
                            "computer. Close it there, then start Orbels Launch again.";
   ::MessageBoxA(nullptr, text.c_str(), kCatalogueInUseTitle, MB_ICONEXCLAMATION | MB_OK | MB_SETFOREGROUND);
+}
+
+void CCatalogueLock::ReportCannotBeKept() const {
+  const std::string text = "Orbels Launch cannot write to the folder of its shortcut catalogue:\n\n" +
+                           GetDirectoryPart(m_strDataPath) +
+                           "\n\nThe folder may be on a read-only disc or drive, or you may not be allowed to "
+                           "change it. Orbels Launch will run, but changes to the shortcuts will not be kept "
+                           "there.";
+  ::MessageBoxA(nullptr, text.c_str(), kCatalogueNotKeptTitle, MB_ICONEXCLAMATION | MB_OK | MB_SETFOREGROUND);
 }
 
 }  // namespace ol

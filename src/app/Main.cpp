@@ -15,14 +15,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCom
   // One running copy per catalogue: a start that does not get it reads and writes nothing, so
   // two copies never overwrite each other's changes.
   ol::CCatalogueLock catalogue(ol::DefaultDataFilePath());
-  switch (catalogue.Take()) {
-    case ol::CCatalogueLock::Outcome::kRun:
-      return theApp.WinMain(instance, commandLine, showCommand);
-    case ol::CCatalogueLock::Outcome::kHeldElsewhere:
-      catalogue.ReportHeldElsewhere();
-      return 0;
-    case ol::CCatalogueLock::Outcome::kBroughtForward:
-      break;
-  }
-  return 0;
+  if (!catalogue.TakeAtStartUp()) return 0;
+  return theApp.WinMain(instance, commandLine, showCommand);
 }

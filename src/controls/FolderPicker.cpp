@@ -16,11 +16,12 @@ CFolderPicker::Responder g_responder;
 
 // The folder's path; empty for an item that is no folder of the file system. The 8-bit form
 // of the call holds only MAX_PATH bytes, too few for a path of MAX_PATH characters in UTF-8:
-// the path is taken in UTF-16 and brought into the program's code page.
+// the path is taken in UTF-16 and brought into the program's code page. A path that code page
+// cannot spell (a legacy one) is empty too: changed, it would name another folder or none.
 std::string PathOfItem(LPCITEMIDLIST item) {
   wchar_t path[MAX_PATH] = {};
   if (item == nullptr || !::SHGetPathFromIDListW(item, path)) return std::string();
-  return ol::NarrowText(path);
+  return ol::NarrowTextExactly(path).value_or(std::string());
 }
 
 int CALLBACK BrowseCallback(HWND browser, UINT message, LPARAM lParam, LPARAM data) {

@@ -18,16 +18,19 @@
 
 namespace {
 
+// The paths in UTF-16, as Explorer passes them, in the program's code page. One that a legacy
+// code page cannot spell has "?" for each character it lacks (never a look-alike, which would
+// name another file), so ExamineDroppedPath refuses it for its name.
 std::vector<std::string> DroppedPaths(HDROP drop) {
   std::vector<std::string> paths;
-  const UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+  const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   paths.reserve(count);
   for (UINT i = 0; i < count; ++i) {
-    const UINT length = ::DragQueryFileA(drop, i, nullptr, 0);
-    std::string path(length + 1, '\0');
-    ::DragQueryFileA(drop, i, path.data(), length + 1);
+    const UINT length = ::DragQueryFileW(drop, i, nullptr, 0);
+    std::wstring path(length + 1, L'\0');
+    ::DragQueryFileW(drop, i, path.data(), length + 1);
     path.resize(length);
-    paths.push_back(std::move(path));
+    paths.push_back(ol::NarrowText(path));
   }
   return paths;
 }
@@ -62,8 +65,8 @@ bool TooLong(const std::string& path) { return ol::TextLengthInCharacters(path) 
 
 DroppedItem ExamineDroppedPath(const std::string& path) {
   DroppedItem item;
-  // A name that the code page cannot hold arrives with "?" in place of its characters (in
-  // a legacy code page only), and "?" is in no real file name.
+  // A name that the code page cannot hold (a legacy one) has "?" in place of what it lacks
+  // (DroppedPaths), and "?" is in no real file name.
   if (path.find('?') != std::string::npos) return {IDS_DROP_NAME_NOT_PASSED};
   if (TooLong(path)) return {IDS_DROP_TOO_LONG};
   item.target = path;

@@ -54,8 +54,10 @@ std::optional<unsigned long long> BackupNumber(const std::string& dataName, cons
 std::optional<std::string> ReadWholeFile(const std::string& path) {
   CFileSystem& files = FileSystem();
   HANDLE file = INVALID_HANDLE_VALUE;
+  // Read sharing, so that a backup program or a sync client reading it does not stop the load;
+  // the lock file keeps other copies of the launcher, its writers, out.
   if (!RetryWhileHeld([&] {
-        file = files.Open(path, GENERIC_READ, 0, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
+        file = files.Open(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
         return file != INVALID_HANDLE_VALUE;
       })) {
     return std::nullopt;

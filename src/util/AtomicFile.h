@@ -11,8 +11,8 @@
 
 namespace ol {
 
-// The file's bytes, or nothing when it cannot be opened or read. No sharing is granted to
-// others while it is open; a file that another program holds is waited for a moment.
+// The file's bytes, or nothing when it cannot be opened or read. Others may read it meanwhile,
+// not write it; a file that another program holds otherwise is waited for a moment.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 
 // Copies the file to a new backup beside it, numbered after the highest one present:

@@ -20,12 +20,33 @@ std::wstring ToWide(std::string_view text, UINT codePage) {
   return wide;
 }
 
-std::string FromWide(std::wstring_view wide, UINT codePage) {
+// UTF-8 (and UTF-7) take no conversion flags and no "default character used" question: the
+// call fails if given either.
+bool IsUnicodeCodePage(UINT codePage) {
+  const UINT actual = codePage == CP_ACP ? ::GetACP() : codePage;
+  return actual == CP_UTF8 || actual == CP_UTF7;
+}
+
+// `wide` in `codePage`; `exact` says whether the code page held every character. Without best
+// fit, what a legacy code page lacks becomes "?", not a look-alike.
+std::string FromWide(std::wstring_view wide, UINT codePage, bool* exact = nullptr) {
+  if (exact != nullptr) *exact = true;
   if (wide.empty()) return std::string();
-  const int length = ::WideCharToMultiByte(codePage, 0, wide.data(), Clamp(wide.size()), nullptr, 0, nullptr, nullptr);
-  if (length <= 0) return std::string();
+  const bool unicode = IsUnicodeCodePage(codePage);
+  const DWORD flags = unicode ? 0 : WC_NO_BEST_FIT_CHARS;
+  const char* fallback = unicode ? nullptr : "?";
+  BOOL defaultUsed = FALSE;
+  BOOL* askDefaultUsed = unicode ? nullptr : &defaultUsed;
+  const int length = ::WideCharToMultiByte(codePage, flags, wide.data(), Clamp(wide.size()), nullptr, 0, fallback,
+                                           askDefaultUsed);
+  if (length <= 0) {
+    if (exact != nullptr) *exact = false;
+    return std::string();
+  }
   std::string text(static_cast<std::size_t>(length), '\0');
-  ::WideCharToMultiByte(codePage, 0, wide.data(), Clamp(wide.size()), text.data(), length, nullptr, nullptr);
+  ::WideCharToMultiByte(codePage, flags, wide.data(), Clamp(wide.size()), text.data(), length, fallback,
+                        askDefaultUsed);
+  if (exact != nullptr) *exact = defaultUsed == FALSE;
   return text;
 }
 
@@ -50,7 +71,14 @@ std::string ConvertCodePage(std::string_view text, UINT from, UINT to) { return 
 
 std::wstring WidenText(std::string_view text) { return ToWide(text, CP_ACP); }
 
-std::string NarrowText(std::wstring_view text) { return FromWide(text, CP_ACP); }
+std::string NarrowText(std::wstring_view text, UINT codePage) { return FromWide(text, codePage); }
+
+std::optional<std::string> NarrowTextExactly(std::wstring_view text, UINT codePage) {
+  bool exact = false;
+  std::string narrow = FromWide(text, codePage, &exact);
+  if (!exact) return std::nullopt;
+  return narrow;
+}
 
 std::size_t TextLengthInCharacters(std::string_view text) {
   if (text.empty()) return 0;

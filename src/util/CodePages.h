@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,10 +24,14 @@ UINT SystemLegacyCodePage();
 // become the replacement character rather than failing the whole text.
 std::string ConvertCodePage(std::string_view text, UINT from, UINT to);
 
-// The program's text as UTF-16, and back. Characters the program's code page cannot hold
-// become "?" (only in a legacy code page; UTF-8 holds them all).
+// The program's text as UTF-16, and back (into `codePage`, the program's by default).
+// Characters the code page cannot hold become "?", never a look-alike ("Ł" as "L") that would
+// spell another name; only a legacy code page lacks any, UTF-8 holds them all.
 std::wstring WidenText(std::string_view text);
-std::string NarrowText(std::wstring_view text);
+std::string NarrowText(std::wstring_view text, UINT codePage = CP_ACP);
+// The same, or nothing when the code page cannot hold every character: for a path, which
+// changed in any way names another file or none.
+std::optional<std::string> NarrowTextExactly(std::wstring_view text, UINT codePage = CP_ACP);
 
 // The text's length in UTF-16 units, as Windows counts the characters of a path (MAX_PATH).
 std::size_t TextLengthInCharacters(std::string_view text);

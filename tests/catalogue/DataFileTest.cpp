@@ -142,9 +142,19 @@ TEST_F(DataFileTest, NoFileMeansAnEmptyCatalogueAndTheHeaderIsWrittenAtExit) {
 TEST_F(DataFileTest, AnUnreadableFileIsReportedAndKeptAsABackupNumberedAfterTheHighest) {
   // Two runs in a row start while another program holds the file open without sharing it:
   // each keeps what it could not read in a backup of its own, numbered after the highest
-  // present (the user deleted LaunchData.olf.bak), so that the highest is the newest.
+  // present (the user deleted LaunchData.olf.bak), so that the highest is the newest. One that
+  // only reads it, sharing it for reading (a backup program), does not stop the load.
   const std::string first = Header() + Lines("Precious", "FOLDER", "p");
   ASSERT_TRUE(WriteFileBytes(DataPath(), first));
+  {
+    HANDLE reader = ::CreateFileA(DataPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    TestListWindow window;
+    ModalResponder responder;  // answers the read error, if any
+    CDataFile(DataPath()).LoadShortcuts(window.List(), window.Large(), window.Small(), window.Frame());
+    ::CloseHandle(reader);
+    EXPECT_EQ(window.Names(), (std::vector<std::string>{"Precious"}));
+  }
   ASSERT_TRUE(WriteFileBytes(m_dir / "LaunchData.olf.1.bak", "kept by the user"));
   ASSERT_TRUE(WriteFileBytes(m_dir / "LaunchData.olf.old.bak", "not one of ours"));
   std::string expected = first;

@@ -1,5 +1,7 @@
 #include "support/FaultyFileSystem.h"
 
+#include <climits>
+
 namespace oltest {
 
 const char* FsCallName(FsCall call) {
@@ -16,10 +18,12 @@ FaultyFileSystem::~FaultyFileSystem() {
 }
 
 void FaultyFileSystem::Fail(FsCall call, int nth, DWORD error, bool persistent) {
-  m_failing = call;
-  m_failNth = nth;
-  m_error = error;
-  m_persistent = persistent;
+  m_plans[static_cast<int>(call)] = {nth, persistent ? INT_MAX : nth, error};
+}
+
+void FaultyFileSystem::FailNext(FsCall call, int count, DWORD error) {
+  const int done = m_counts[static_cast<int>(call)];
+  m_plans[static_cast<int>(call)] = {done + 1, done + count, error};
 }
 
 bool FaultyFileSystem::Allowed(FsCall call) {
@@ -29,8 +33,9 @@ bool FaultyFileSystem::Allowed(FsCall call) {
     ::SetLastError(ERROR_OPERATION_ABORTED);
     return false;
   }
-  if (call == m_failing && m_failNth > 0 && (nth == m_failNth || (m_persistent && nth > m_failNth))) {
-    ::SetLastError(m_error);
+  const Plan& plan = m_plans[static_cast<int>(call)];
+  if (plan.first > 0 && nth >= plan.first && nth <= plan.last) {
+    ::SetLastError(plan.error);
     return false;
   }
   return true;

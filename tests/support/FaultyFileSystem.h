@@ -21,7 +21,10 @@ class FaultyFileSystem : public ol::CFileSystem {
   ~FaultyFileSystem() override;  // closes what was opened through it and is still open
 
   // The `nth` call of `call` (from 1) fails with `error`, and with `persistent` every later one.
+  // Each kind of call keeps its own plan.
   void Fail(FsCall call, int nth, DWORD error, bool persistent);
+  // The next `count` calls of `call` fail with `error`: a file held for a while.
+  void FailNext(FsCall call, int count, DWORD error);
   // From call number `step` on (of any kind, from 1), nothing is done any more.
   void StopAt(int step) { m_stopAt = step; }
   int CallCount() const { return m_calls; }
@@ -49,11 +52,9 @@ class FaultyFileSystem : public ol::CFileSystem {
 
   int m_calls = 0;
   int m_stopAt = 0;
+  struct Plan { int first = 0, last = 0; DWORD error = 0; };  // calls first to last fail (none for 0)
   int m_counts[12] = {};
-  FsCall m_failing = FsCall::Open;
-  int m_failNth = 0;
-  DWORD m_error = 0;
-  bool m_persistent = false;
+  Plan m_plans[12];
   ULONGLONG m_now = 0;
   std::set<HANDLE> m_open;
 };

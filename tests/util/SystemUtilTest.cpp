@@ -4,6 +4,7 @@
 
 #include "support/ModalResponder.h"
 #include "support/TestFiles.h"
+#include "util/CodePages.h"
 #include "util/ErrorText.h"
 
 using namespace ol;
@@ -51,7 +52,7 @@ TEST(LauncherDirectory, IsTheFolderOfTheRunningProgramWithoutABackslash) {
   EXPECT_EQ(std::string(module).rfind(directory + "\\", 0), 0u);
 }
 
-TEST(DirectoryPart, UsesTheProgramsCodePageUtf8WithoutLeadBytes) {
+TEST(CodePages, TheProgramsIsUtf8WithoutLeadBytesAndALegacyOneSpellsNoLookAlikes) {
   // The test programs carry the launcher's manifest, so they run in its code page.
   ASSERT_EQ(::GetACP(), static_cast<UINT>(CP_UTF8));
   for (int c = 0; c < 256; ++c) EXPECT_FALSE(IsAnsiLeadByte(static_cast<unsigned char>(c))) << c;
@@ -62,6 +63,11 @@ TEST(DirectoryPart, UsesTheProgramsCodePageUtf8WithoutLeadBytes) {
   // "表" ends in the byte of a backslash in Shift-JIS; in UTF-8 no character holds that byte.
   EXPECT_EQ(GetDirectoryPart("C:\\表\\Игры 😀\\Ψ.exe"), "C:\\表\\Игры 😀");
   EXPECT_EQ(GetFileNamePart("C:\\表\\Игры 😀\\Ψ.exe"), "Ψ.exe");
+  // UTF-8 holds every name; 1252 holds "é", not "Ł" or "ź", nor spells them as "L" and "z".
+  EXPECT_EQ(NarrowTextExactly(L"C:\\Łódź 😀"), "C:\\Łódź 😀");
+  EXPECT_EQ(NarrowTextExactly(L"C:\\Café", 1252), "C:\\Caf\xE9");
+  EXPECT_EQ(NarrowTextExactly(L"C:\\Łódź", 1252), std::nullopt);
+  EXPECT_EQ(NarrowText(L"C:\\Łódź", 1252), "C:\\?\xF3" "d?");
 }
 
 TEST(SystemErrorText, GivesTheSystemTextOrTheUnknownCodeText) {
