@@ -1,8 +1,10 @@
 // The launcher on a scaled display. ctest runs this program at 96, 144 and 192 DPI (OL_DPI
-// picks a Wine prefix whose display has that scale); every figure is checked against what the
-// system itself reports for the DPI, never against fixed pixels.
+// picks a Wine prefix whose display has that scale). What the system reports (window
+// rectangles, sizes, fonts) is checked against the program's own figures written out in pixels
+// for each scale, and against the system's metrics for the DPI.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <map>
 #include <string>
 #include <vector>
@@ -10,7 +12,6 @@
 #include "catalogue/DataFileFormat.h"
 #include "dialogs/AboutDlg.h"
 #include "framework/Dpi.h"
-#include "framework/DpiScale.h"
 #include "listview/ListTestSupport.h"
 #include "res/resource.h"
 #include "support/LauncherHarness.h"
@@ -44,12 +45,6 @@ Value SystemParameter(UINT action, int dpi) {
   if constexpr (sizeof(Value) == sizeof(NONCLIENTMETRICSW)) value.cbSize = sizeof value;
   function(action, sizeof value, &value, 0, static_cast<UINT>(dpi));
   return value;
-}
-
-// The toolbar's buttons are drawn for these DPIs at these sizes.
-int ToolbarImageSize(int dpi) {
-  const std::map<int, int> drawn = {{96, 16}, {120, 20}, {144, 24}, {168, 28}, {192, 32}};
-  return drawn.at(dpi);
 }
 
 LONG FontHeight(HWND window) {
@@ -113,23 +108,29 @@ Figures MeasureMainWindow(LauncherHarness& launcher) {
   };
 }
 
-// What they must be at `dpi`, for the view's width in the details view.
+// What they must be at `dpi`, for the view's width in the details view: the frame's own figures
+// in pixels at each scale the tests meet (a first start's size, the least size, the snap
+// distance, the toolbar's images and buttons), the rest as the system gives them.
 Figures ExpectedMainWindow(int dpi, int viewWidth) {
-  const int toolbar = ToolbarImageSize(dpi);
+  const std::map<int, std::array<int, 8>> pixels = {{96, {450, 300, 330, 250, 10, 16, 23, 22}},
+                                                    {120, {563, 375, 413, 313, 13, 20, 29, 28}},
+                                                    {144, {675, 450, 495, 375, 15, 24, 35, 33}},
+                                                    {192, {900, 600, 660, 500, 20, 32, 46, 44}}};
+  const auto [width, height, leastWidth, leastHeight, snap, images, buttonWidth, buttonHeight] = pixels.at(dpi);
   const int usable = viewWidth - SystemMetric(SM_CXVSCROLL, dpi);
   return {
       {"frame dpi", dpi},
-      {"frame width", ol::ScaleForDpi(450, dpi)},
-      {"frame height", ol::ScaleForDpi(300, dpi)},
-      {"least width", ol::ScaleForDpi(330, dpi)},
-      {"least height", ol::ScaleForDpi(250, dpi)},
-      {"snap distance", ol::ScaleForDpi(10, dpi)},
+      {"frame width", width},
+      {"frame height", height},
+      {"least width", leastWidth},
+      {"least height", leastHeight},
+      {"snap distance", snap},
       {"large icons", SystemMetric(SM_CXICON, dpi)},
       {"small icons", SystemMetric(SM_CXSMICON, dpi)},
-      {"toolbar images", toolbar},
-      {"toolbar disabled images", toolbar},
-      {"toolbar button width", toolbar + ol::ScaleForDpi(7, dpi)},
-      {"toolbar button height", toolbar + ol::ScaleForDpi(6, dpi)},
+      {"toolbar images", images},
+      {"toolbar disabled images", images},
+      {"toolbar button width", buttonWidth},
+      {"toolbar button height", buttonHeight},
       {"status font", SystemParameter<NONCLIENTMETRICSW>(SPI_GETNONCLIENTMETRICS, dpi).lfStatusFont.lfHeight},
       {"list font", SystemParameter<LOGFONTW>(SPI_GETICONTITLELOGFONT, dpi).lfHeight},
       {"icon spacing x", SystemMetric(SM_CXICONSPACING, dpi)},
@@ -225,11 +226,10 @@ TEST_F(DisplayScaleTest, TheMainWindowTakesEveryFigureAtTheDisplaysDpi) {
   {
     LauncherHarness launcher(false);
     ASSERT_TRUE(launcher.Start());
+    const std::map<int, std::array<LONG, 4>> placed = {
+        {96, {40, 30, 400, 260}}, {144, {60, 45, 600, 390}}, {192, {80, 60, 800, 520}}};
     const RECT frame = launcher.Frame()->GetWindowRect();
-    EXPECT_EQ(frame.left, ol::ScaleForDpi(40, dpi));
-    EXPECT_EQ(frame.top, ol::ScaleForDpi(30, dpi));
-    EXPECT_EQ(frame.right - frame.left, ol::ScaleForDpi(400, dpi));
-    EXPECT_EQ(frame.bottom - frame.top, ol::ScaleForDpi(260, dpi));
+    EXPECT_EQ((std::array{frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top}), placed.at(dpi));
     launcher.Close();
   }
   EXPECT_EQ(ReadSettingsDword("Left Position"), 40u);
@@ -276,7 +276,7 @@ TEST_F(DisplayScaleTest, MovingToADisplayOfAnotherScaleGivesTheFiguresOfAStartTh
 
   // As Windows sends it: the new DPI in both halves of wParam, the rectangle it suggests.
   const RECT frame = launcher.Frame()->GetWindowRect();
-  RECT suggested{frame.left, frame.top, frame.left + ol::ScaleForDpi(450, to), frame.top + ol::ScaleForDpi(300, to)};
+  RECT suggested{frame.left, frame.top, frame.left + ::MulDiv(450, to, 96), frame.top + ::MulDiv(300, to, 96)};
   ::SendMessageA(launcher.FrameHwnd(), WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
   // The pictures at the new size arrive from the icon thread, as at start-up: the window does
   // not wait for them.
@@ -302,8 +302,8 @@ TEST_F(DisplayScaleTest, MovingToADisplayOfAnotherScaleGivesTheFiguresOfAStartTh
   // And back: the toolbar made anew shows its commands' states at once, before any idle time.
   list.SetItemState(25, 0, LVIS_SELECTED);
   launcher.Idle();
-  RECT back{suggested.left, suggested.top, suggested.left + ol::ScaleForDpi(450, from),
-            suggested.top + ol::ScaleForDpi(300, from)};
+  RECT back{suggested.left, suggested.top, suggested.left + ::MulDiv(450, from, 96),
+            suggested.top + ::MulDiv(300, from, 96)};
   ::SendMessageA(launcher.FrameHwnd(), WM_DPICHANGED, MAKEWPARAM(from, from), reinterpret_cast<LPARAM>(&back));
   EXPECT_EQ(MeasureMainWindow(launcher), ExpectedMainWindow(from, launcher.View()->GetClientRect().right));
   EXPECT_FALSE(::SendMessageA(launcher.Frame()->m_wndToolBar.m_hWnd, TB_ISBUTTONENABLED, ID_DELETE, 0));
@@ -360,10 +360,10 @@ TEST_F(DisplayScaleTest, TheAboutBoxShowsItsPictureAtTheDisplaysScaleAndItsLinks
     BITMAP picture{};
     ::GetObjectA(reinterpret_cast<HBITMAP>(::SendMessageA(banner, STM_GETIMAGE, IMAGE_BITMAP, 0)), sizeof picture,
                  &picture);
-    EXPECT_EQ(picture.bmWidth, ol::ScaleForDpi(300, dpi));
-    EXPECT_EQ(picture.bmHeight, ol::ScaleForDpi(75, dpi));
-    EXPECT_EQ(WindowSize(banner).cx, ol::ScaleForDpi(300, dpi));
-    EXPECT_EQ(WindowSize(banner).cy, ol::ScaleForDpi(75, dpi));
+    EXPECT_EQ(picture.bmWidth, ::MulDiv(300, dpi, 96));
+    EXPECT_EQ(picture.bmHeight, ::MulDiv(75, dpi, 96));
+    EXPECT_EQ(WindowSize(banner).cx, ::MulDiv(300, dpi, 96));
+    EXPECT_EQ(WindowSize(banner).cy, ::MulDiv(75, dpi, 96));
     // On a display of another scale Windows gives the picture's place the size for that scale:
     // 200 % (drawn for it), or 125 % from 200 % (shrunk from the picture drawn for 150 %).
     const SIZE place = dpi == 192 ? SIZE{375, 94} : SIZE{600, 150};

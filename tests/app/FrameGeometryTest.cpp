@@ -36,10 +36,11 @@ TEST(FramePlacement, StoredFiguresAreAt96DpiAndClampedInPixels) {
 }
 
 TEST(FramePlacement, LimitsAreMeasuredFromTheScreenOrigin) {
-  const Rect taskbarOnTheLeft{60, 0, 1024, 768};
-  EXPECT_EQ(ClampFramePosition(0, 0, 450, 300, taskbarOnTheLeft), (Point{0, 0}));
-  EXPECT_EQ(ClampFramePosition(515, 0, 450, 300, taskbarOnTheLeft), (Point{0, 0}));  // greatest left is 964 - 450
-  EXPECT_EQ(ClampFramePosition(514, 0, 450, 300, taskbarOnTheLeft), (Point{514, 0}));
+  const Rect taskbarsOnTheLeftAndTop{60, 40, 1024, 768};
+  EXPECT_EQ(ClampFramePosition(0, 0, 450, 300, taskbarsOnTheLeftAndTop), (Point{0, 0}));
+  // The greatest left is 964 - 450, the greatest top 728 - 300.
+  EXPECT_EQ(ClampFramePosition(515, 429, 450, 300, taskbarsOnTheLeftAndTop), (Point{0, 0}));
+  EXPECT_EQ(ClampFramePosition(514, 428, 450, 300, taskbarsOnTheLeftAndTop), (Point{514, 428}));
 }
 
 TEST(Snapping, NearMeansStrictlyLessThanTheWidth) {

@@ -87,6 +87,7 @@ TEST(Settings, StoredValuesWinEvenWhenEmptyOrOutOfRange) {
   store.values["View Setting"] = 7;
   store.values["Mouse Selection"] = 5;
   store.values["Snap Width"] = -3;
+  store.values["Hide Launch"] = 2;
   CLauncherSettings settings;
   LoadSettings(store, settings, "C:\\Installed", "D:\\Installed");
   EXPECT_EQ(settings.m_strCustomResolution, "");
@@ -94,6 +95,7 @@ TEST(Settings, StoredValuesWinEvenWhenEmptyOrOutOfRange) {
   EXPECT_EQ(settings.m_nViewSetting, 7);
   EXPECT_EQ(settings.m_nMouseSelection, 5);
   EXPECT_EQ(settings.m_nSnapWidth, -3);
+  EXPECT_EQ(settings.m_bHideLaunch, 2);
 }
 
 TEST(Settings, ReadsAndWritesFollowTheFixedOrder) {
@@ -101,9 +103,10 @@ TEST(Settings, ReadsAndWritesFollowTheFixedOrder) {
   CLauncherSettings settings;
   LoadSettings(store, settings, "", "");
   EXPECT_EQ(store.reads, std::vector<std::string>(kWriteOrder.begin() + 4, kWriteOrder.end()));
-  SaveSettings(store, settings, {-32000, -32000, 160, 28});
+  SaveSettings(store, settings, {-32000, 25, 160, 28});
   EXPECT_EQ(store.writes, kWriteOrder);
   EXPECT_EQ(std::get<int>(store.values["Left Position"]), -32000);
+  EXPECT_EQ(std::get<int>(store.values["Top Position"]), 25);
   EXPECT_EQ(std::get<int>(store.values["Height"]), 28);
   EXPECT_EQ(std::get<std::string>(store.values["Game Two Executable"]), "\\TOBin\\Orbels2.exe");
 }

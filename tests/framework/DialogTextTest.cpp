@@ -38,4 +38,5 @@ TEST(FileFilter, BarsBecomeZeroBytes) {
   const std::string filter = FileDialogFilter("Executable Files (*.exe)|*.exe|All Files (*.*)|*.*||");
   EXPECT_EQ(filter, std::string("Executable Files (*.exe)\0*.exe\0All Files (*.*)\0*.*\0\0", 52));
   EXPECT_EQ(FileDialogFilter("A|*.a"), std::string("A\0*.a\0\0", 7));
+  EXPECT_EQ(FileDialogFilter(""), std::string("\0\0", 2));
 }

@@ -58,9 +58,10 @@ TEST(Trimming, RemovesBlanksTabsAndLineEndsOnly) {
   EXPECT_EQ(TrimWhitespace("   "), "");
   EXPECT_EQ(TrimWhitespace("a  b"), "a  b");
   EXPECT_EQ(TrimTrailingWhitespace("  C:\\Games\\  \t"), "  C:\\Games\\");
+  EXPECT_EQ(TrimTrailingWhitespace(" \t "), "");
 }
 
 TEST(LowerCase, ChangesOnlyAsciiLetters) {
-  EXPECT_EQ(ToLowerAscii("OrbelsLaunch.EXE"), "orbelslaunch.exe");
+  EXPECT_EQ(ToLowerAscii("OrbelsLaunch AZ.EXE"), "orbelslaunch az.exe");
   EXPECT_EQ(ToLowerAscii("\x83\xC9\xFF@[`{"), "\x83\xC9\xFF@[`{");  // only A-Z change
 }
