@@ -274,8 +274,13 @@ void CIconArrival::OnWork() {
 }
 
 void CIconArrival::GoOnLater() {
-  // More to do than one batch takes: go on once the window has answered its input and painted
-  // (a timer's turn comes after both; a posted message's before).
+  // More to do than one batch takes. With nothing else waiting, the next batch follows at once
+  // (a posted message); with input, a paint or a timer waiting, once the window has seen to
+  // them (a timer's turn comes after all of those; a posted message's before).
+  if (HIWORD(::GetQueueStatus(QS_INPUT | QS_PAINT | QS_TIMER | QS_HOTKEY)) == 0 &&
+      ::PostMessageA(m_window.Get(), kWorkMessage, 0, 0)) {
+    return;
+  }
   ::SetTimer(m_window.Get(), kWorkTimer, USER_TIMER_MINIMUM, nullptr);
 }
 

@@ -26,6 +26,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -302,7 +303,11 @@ int main(int argc, char** argv) {
   }
   const std::string mode = argv[1];
   if (mode == "app") return RunApp(argv[2]);
-  if (mode == "arrival") return RunArrival(argv[2]);
+  if (mode == "arrival") {
+    // An optional third argument: the number of fetching threads (else one per core, at most four).
+    if (argc > 3) ol::CIconArrival::SetThreadsForTesting(std::atoi(argv[3]));
+    return RunArrival(argv[2]);
+  }
   if (mode == "floor") return RunFloor(argv[2]);
   if (mode == "pixels") return RunPixels(argv[2]);
   if (mode == "items") return RunItems(argv[2]);

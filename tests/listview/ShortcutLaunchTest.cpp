@@ -5,6 +5,7 @@
 #include "listview/ListTestSupport.h"
 #include "res/resource.h"
 #include "support/ModalResponder.h"
+#include "support/TestIconCalls.h"
 
 using namespace oltest;
 
@@ -52,6 +53,7 @@ TEST_F(ShortcutLaunchTest, AProgramStartsWithItsCommandLineInItsOwnFolder) {
       {m_program, "-fast \"two words\"", m_dir / "Tool Dir"},
       {unicodeDir + "\\Инструмент.exe", "-имя \"Ω 東京 😀\"", unicodeDir},
   };
+  TestIconCalls calls;
   LauncherHarness launcher;
   ASSERT_TRUE(launcher.Start());
   for (const auto& c : kCases) {
@@ -67,6 +69,17 @@ TEST_F(ShortcutLaunchTest, AProgramStartsWithItsCommandLineInItsOwnFolder) {
     EXPECT_FALSE(::IsIconic(launcher.FrameHwnd()));  // the window keeps its state
     EXPECT_EQ(launcher.View()->SelectedItem(), 0);
   }
+  // A program on a slow network link, whose icon the shell declines to take, is a program all
+  // the same: added with its icon, it starts.
+  ol::RemoveAllShortcuts(launcher.View()->GetListCtrl());
+  calls.DeclineOnce(m_program);
+  DropFiles(launcher, {m_program});
+  EXPECT_EQ(calls.Extractions(), 1);
+  Select(launcher, 0);
+  ModalResponder refusal;
+  Command(launcher, ID_LAUNCH_SELECTED);
+  EXPECT_TRUE(refusal.Seen().empty());
+  EXPECT_TRUE(Started());
 }
 
 TEST_F(ShortcutLaunchTest, AProgramWithoutAnIconIsRefusedBeforeAnythingElse) {
