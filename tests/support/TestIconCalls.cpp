@@ -40,13 +40,30 @@ int TestIconCalls::Waiting() const {
   return m_waiting;
 }
 
+void TestIconCalls::WaitWhileHeld(std::unique_lock<std::mutex>& lock) {
+  ++m_waiting;
+  m_changed.wait(lock, [this] { return m_allowed != 0 || ::GetCurrentThreadId() == m_ownThread; });
+  --m_waiting;
+}
+
+bool TestIconCalls::Stamp(const std::string& path, ol::FileStamp* stamp) {
+  {
+    std::unique_lock<std::mutex> lock(m_lock);
+    ++m_inside;
+    WaitWhileHeld(lock);
+  }
+  const bool there = CIconCalls::Stamp(path, stamp);
+  std::lock_guard<std::mutex> guard(m_lock);
+  --m_inside;
+  m_changed.notify_all();
+  return there;
+}
+
 HRESULT TestIconCalls::DefaultExtract(const std::string& path, ol::IconSizes sizes, HICON* large, HICON* small) {
   {
     std::unique_lock<std::mutex> lock(m_lock);
     ++m_inside;
-    ++m_waiting;
-    m_changed.wait(lock, [this] { return m_allowed != 0 || ::GetCurrentThreadId() == m_ownThread; });
-    --m_waiting;
+    WaitWhileHeld(lock);
     if (m_allowed > 0 && ::GetCurrentThreadId() != m_ownThread) --m_allowed;
     ++m_extractions;
     if (m_declined.erase(path) > 0) {

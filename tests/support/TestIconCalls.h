@@ -21,8 +21,8 @@ class TestIconCalls : public ol::CIconCalls {
   TestIconCalls(const TestIconCalls&) = delete;
   TestIconCalls& operator=(const TestIconCalls&) = delete;
 
-  // Extractions on other threads than this one (the window's) wait inside the shell from now
-  // on, until let through one by one or all.
+  // Calls on other threads than this one (the window's) wait inside from now on, until let
+  // through: a number of extractions (looking at targets meanwhile), or all.
   void Hold();
   void Allow(int extractions);
   void Release();
@@ -32,9 +32,13 @@ class TestIconCalls : public ol::CIconCalls {
   int Extractions() const;
   int Waiting() const;
 
+  bool Stamp(const std::string& path, ol::FileStamp* stamp) override;
   HRESULT DefaultExtract(const std::string& path, ol::IconSizes sizes, HICON* large, HICON* small) override;
 
  private:
+  // Waits while held, but never on the window's thread.
+  void WaitWhileHeld(std::unique_lock<std::mutex>& lock);
+
   mutable std::mutex m_lock;
   std::condition_variable m_changed;
   const DWORD m_ownThread;
