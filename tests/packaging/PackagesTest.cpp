@@ -155,7 +155,8 @@ class InstallerTest : public ::testing::Test {
     oltest::ClearLauncherSettings();
   }
 
-  std::string InstallDir() const { return m_profile / "Orbels Launch"; }
+  // A profile such as C:\Users\o'brien: the installer must not take the apostrophe for a quote.
+  std::string InstallDir() const { return m_profile / "o'brien\\Orbels Launch"; }
   std::string InDir(const char* name) const { return InstallDir() + "\\" + name; }
 
   std::optional<DWORD> Install() { return RunToEnd(Quoted(SetupPath()) + " /S /D=" + InstallDir()); }
