@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <optional>
+#include <regex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "Version.h"
 #include "app/CatalogueLock.h"
 #include "catalogue/DataFileFormat.h"
+#include "framework/FrameWindowClass.h"
 #include "support/LauncherHarness.h"
 #include "support/TestFiles.h"
 #include "util/ShellLink.h"
@@ -307,6 +309,14 @@ TEST_F(InstallerTest, UpgradeStaysInItsFolderClosesOnlyItsLauncherAndKeepsTheUse
   EXPECT_EQ(ShortcutTarget(StartMenuPath("Orbels Launch.lnk")), InDir("OrbelsLaunch.exe"));
   EXPECT_FALSE(ol::PathExists(otherFolder));
   EXPECT_TRUE(elsewhere.Close());
+}
+
+// The installer finds a running launcher by the frame's window class, which its script names too.
+TEST(InstallerScript, NamesTheLaunchersWindowClass) {
+  const std::string script = ReadFileBytes(BuildDirectory() + "\\packaging-test\\OrbelsLaunch.nsi").value_or("");
+  std::smatch define;
+  ASSERT_TRUE(std::regex_search(script, define, std::regex("\n!define FRAME_CLASS \"([^\"]*)\"\n")));
+  EXPECT_EQ(define[1].str(), kFrameWindowClass);
 }
 
 // The box on the uninstaller's first page, ticked the way a user ticks it.
