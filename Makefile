@@ -1,12 +1,12 @@
 # Orbels Launch: `make run` builds and starts the launcher, `make test` builds and runs every test,
-# `make dist` makes the zip and the installer in build/dist/. All install the Debian packages they
-# need first (as root, only those missing).
+# `make dist` makes the zip, the installer and its winget manifests in build/dist/. All install the
+# Debian packages they need first (as root, only those missing).
 SHELL := /bin/bash
 
 PACKAGES := cmake make g++ clang libclang-rt-14-dev libgtest-dev \
             g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
             wine64 fonts-wine xvfb x11-utils imagemagick fp-utils python3 \
-            nsis zip git
+            nsis zip git python3-yaml
 
 .PHONY: all deps build build-host build-windows build-fuzz test test-host test-windows test-fuzz run bench images soak dist dist-check clean
 
@@ -53,10 +53,12 @@ run: build-windows
 bench: build-windows
 	tools/bench.sh
 
-# The zip, the installer and SHA256SUMS, from a build tree of their own (no tests).
+# The zip, the installer, SHA256SUMS and the winget manifests, from a build tree of their own (no
+# tests). OL_DOWNLOAD_URL=<address> says where the installer will be published (@VERSION@ for the
+# version); without it the manifests name the default in packaging/CMakeLists.txt.
 dist: deps
 	rm -rf build/dist
-	cmake --preset dist
+	cmake --preset dist $(if $(OL_DOWNLOAD_URL),"-DOL_DOWNLOAD_URL=$(OL_DOWNLOAD_URL)",-UOL_DOWNLOAD_URL)
 	cmake --build --preset dist
 
 # Builds dist twice from the current commit, in two fresh clones, and compares the files.

@@ -118,9 +118,12 @@ FunctionEnd
 
 !macro DEFINE_CLOSE_RUNNING_LAUNCHERS prefix
 ; $R0: the main window of a launcher running from $INSTDIR, or 0.
+; Paths reach System::Call through registers only: inlined into its text, an apostrophe in a
+; folder's name (C:\Users\o'brien) would end the argument.
 Function ${prefix}FindInstalledLauncher
   StrCpy $R0 0
-  System::Call "kernel32::GetLongPathNameW(w '$INSTDIR\${EXE}', w .r6, i ${NSIS_MAX_STRLEN}) i .r7"
+  StrCpy $1 "$INSTDIR\${EXE}"
+  System::Call "kernel32::GetLongPathNameW(w r1, w .r6, i ${NSIS_MAX_STRLEN}) i .r7"
   ${If} $7 == 0
     Return  ; no program there to run
   ${EndIf}

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks that `make dist` is reproducible: two fresh clones of the current commit, built one
 # after the other (so at different times, in different folders, the second with another time
-# zone and umask), must give byte-identical files. Uncommitted changes are not part of it.
+# zone and umask), must give byte-identical files, the winget manifests among them; then reads
+# the manifests back and checks them against the installer. Uncommitted changes are not part of it.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 commit=$(git -C "$repo" rev-parse HEAD)
@@ -27,5 +28,7 @@ if diff -r "$work/first/build/dist" "$work/second-clone/build/dist" > /dev/null;
   echo "dist-check: the two builds are identical"
 else
   echo "dist-check: the two builds differ" >&2
+  diff -rq "$work/first/build/dist" "$work/second-clone/build/dist" >&2 || true
   exit 1
 fi
+python3 "$work/first/packaging/check_winget_manifests.py" "$work/first/build/dist" "$work/first"

@@ -4,7 +4,8 @@
 # permissions and names in a fixed order, and the help file's own stamps are set to it too.
 #   make-packages.sh <OrbelsLaunch.exe> <OrbelsLaunch.chm> <zip to write> <setup.exe to write>
 # The build passes the rest in the environment: SOURCE_DATE_EPOCH, OL_VERSION, OL_VERSION_QUAD,
-# OL_RES_DIR, OL_WORK_DIR, OL_MAKENSIS, OL_ZIP, OL_PYTHON, OL_STRIP. SHA256SUMS goes beside the zip.
+# OL_RES_DIR, OL_WORK_DIR, OL_MAKENSIS, OL_ZIP, OL_PYTHON, OL_STRIP, OL_DOWNLOAD_URL. SHA256SUMS
+# goes beside the zip, the installer's winget manifests into winget/ there.
 set -euo pipefail
 exe=$1 chm=$2 zip_file=$3 setup_file=$4
 here=$(cd "$(dirname "$0")" && pwd)
@@ -46,3 +47,5 @@ rm -f "$setup_file"
 touch -d "@$SOURCE_DATE_EPOCH" "$setup_file"
 
 (cd "$out_dir" && sha256sum "$(basename "$zip_file")" "$(basename "$setup_file")" > SHA256SUMS)
+rm -rf "$out_dir/winget"
+"$OL_PYTHON" "$here/make_winget_manifests.py" "$setup_file" "$OL_VERSION" "$OL_DOWNLOAD_URL" "$out_dir/winget"

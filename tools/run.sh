@@ -25,5 +25,5 @@ done
 sleep "${OL_SETTLE_SECONDS:-3}"
 import -display "$display" -window root "$shot"
 echo "Screenshot written to $shot"
-"$runner" explorer /desktop=orbels,1024x768 "$build/bin/closewindow.exe" OrbelsLaunchFrame || echo "The launcher did not close by itself." >&2
+"$runner" explorer /desktop=orbels,1024x768 "$build/bin/closewindow.exe" || echo "The launcher did not close by itself." >&2
 wait "$desktop" 2>/dev/null || true

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "framework/FrameWindowClass.h"
 #include "util/FileSystem.h"
 #include "util/SystemUtil.h"
 
@@ -11,7 +12,6 @@ namespace ol {
 
 namespace {
 
-constexpr const char* kFrameClass = "OrbelsLaunchFrame";
 constexpr DWORD kPollMs = 100;
 // A copy out of reach that is just closing frees the catalogue within moments.
 constexpr ULONGLONG kElsewhereWaitMs = 5000;
@@ -60,7 +60,7 @@ HWND FindLauncherFrame(DWORD processId) {
         ::GetWindowThreadProcessId(hwnd, &owner);
         char name[64] = {};
         ::GetClassNameA(hwnd, name, sizeof name);
-        if (owner != s->id || std::string(name) != kFrameClass || !::IsWindowVisible(hwnd)) return TRUE;
+        if (owner != s->id || std::string(name) != kFrameWindowClass || !::IsWindowVisible(hwnd)) return TRUE;
         s->found = hwnd;
         return FALSE;
       },

@@ -5,11 +5,8 @@
 #include "framework/CmdUI.h"
 #include "framework/ControlBars.h"
 #include "framework/DocTemplate.h"
+#include "framework/FrameWindowClass.h"
 #include "framework/WinApp.h"
-
-namespace {
-constexpr const char* kFrameClass = "OrbelsLaunchFrame";
-}
 
 std::string CommandPrompt(UINT id) {
   const std::string text = LoadStringResource(id);
@@ -44,7 +41,7 @@ bool CFrameWnd::LoadFrame(UINT id, DWORD style, std::function<std::unique_ptr<CV
   m_makeView = std::move(makeView);
   m_strTitle = LoadStringResource(id);
   m_strTitle = m_strTitle.substr(0, m_strTitle.find('\n'));
-  RegisterWindowClass(kFrameClass, CS_DBLCLKS, ::LoadIconA(instance, MAKEINTRESOURCEA(id)),
+  RegisterWindowClass(kFrameWindowClass, CS_DBLCLKS, ::LoadIconA(instance, MAKEINTRESOURCEA(id)),
                       reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
   m_menu.Reset(::LoadMenuA(instance, MAKEINTRESOURCEA(id)));
   m_hAccelTable = ::LoadAcceleratorsA(instance, MAKEINTRESOURCEA(id));
@@ -53,10 +50,10 @@ bool CFrameWnd::LoadFrame(UINT id, DWORD style, std::function<std::unique_ptr<CV
   cs.style = style;
   cs.x = cs.y = cs.cx = cs.cy = CW_USEDEFAULT;
   cs.lpszName = m_strTitle.c_str();
-  cs.lpszClass = kFrameClass;
+  cs.lpszClass = kFrameWindowClass;
   cs.hMenu = m_menu.Get();
   if (!PreCreateWindow(cs)) return false;
-  if (!CreateEx(cs.dwExStyle, kFrameClass, m_strTitle.c_str(), cs.style, cs.x, cs.y, cs.cx, cs.cy, nullptr,
+  if (!CreateEx(cs.dwExStyle, kFrameWindowClass, m_strTitle.c_str(), cs.style, cs.x, cs.y, cs.cx, cs.cy, nullptr,
                 cs.hMenu)) {
     // A window that was made and then failed its creation took its menu with it.
     if (!::IsMenu(m_menu.Get())) m_menu.Release();

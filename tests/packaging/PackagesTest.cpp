@@ -1,14 +1,16 @@
 // What a Windows user downloads, under Wine: the installer installs silently with its Start
 // menu shortcuts and uninstall entry, upgrades in place after closing the running launcher the
 // normal way, and uninstalls without touching the user's catalogue unless the box on its page
-// is ticked; the zip's program runs where it is unpacked.
+// is ticked; the zip's program runs where it is unpacked; the winget manifests say what it does.
 #include <windows.h>
+#include <bcrypt.h>
 #include <shlobj.h>
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <optional>
+#include <regex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -16,6 +18,7 @@
 #include "Version.h"
 #include "app/CatalogueLock.h"
 #include "catalogue/DataFileFormat.h"
+#include "framework/FrameWindowClass.h"
 #include "support/LauncherHarness.h"
 #include "support/TestFiles.h"
 #include "util/ShellLink.h"
@@ -58,6 +61,31 @@ std::optional<std::string> UninstallValue(const char* name) {
     return std::nullopt;
   }
   return std::string(buffer);
+}
+
+// The value on a "key: value" line, at any depth and without YAML's quotes, of one of the
+// installer's winget manifests, written beside it: kind ".installer" or ".locale.en-US".
+std::string WingetValue(const char* kind, const std::string& key) {
+  const std::string folder = BuildDirectory() + "\\packages\\winget\\";
+  const std::string manifest = ReadFileBytes(folder + "Nettlewick.OrbelsLaunch" + kind + ".yaml").value_or("");
+  std::smatch match;
+  return std::regex_search(manifest, match, std::regex("(?:^|\n)[ -]*" + key + ": '?([^'\n]*)")) ? match[1].str() : "";
+}
+
+// A file's SHA-256 in upper-case hex, as winget writes it.
+std::string Sha256Of(const std::string& path) {
+  std::string bytes = ReadFileBytes(path).value_or(""), hex;
+  BCRYPT_ALG_HANDLE sha256 = nullptr;
+  BCRYPT_HASH_HANDLE hash = nullptr;
+  unsigned char digest[32] = {};
+  ::BCryptOpenAlgorithmProvider(&sha256, BCRYPT_SHA256_ALGORITHM, nullptr, 0);
+  ::BCryptCreateHash(sha256, &hash, nullptr, 0, nullptr, 0, 0);
+  ::BCryptHashData(hash, reinterpret_cast<PUCHAR>(bytes.data()), bytes.size(), 0);
+  ::BCryptFinishHash(hash, digest, sizeof digest, 0);
+  ::BCryptDestroyHash(hash);
+  ::BCryptCloseAlgorithmProvider(sha256, 0);
+  for (unsigned char byte : digest) hex += {"0123456789ABCDEF"[byte >> 4], "0123456789ABCDEF"[byte & 15]};
+  return hex;
 }
 
 template <typename Condition>
@@ -155,10 +183,16 @@ class InstallerTest : public ::testing::Test {
     oltest::ClearLauncherSettings();
   }
 
-  std::string InstallDir() const { return m_profile / "Orbels Launch"; }
+  // A profile such as C:\Users\o'brien: the installer must not take the apostrophe for a quote.
+  std::string InstallDir() const { return m_profile / "o'brien\\Orbels Launch"; }
   std::string InDir(const char* name) const { return InstallDir() + "\\" + name; }
 
-  std::optional<DWORD> Install() { return RunToEnd(Quoted(SetupPath()) + " /S /D=" + InstallDir()); }
+  // Silently, as winget runs it: with the switches of the installer's manifest.
+  std::optional<DWORD> Install() {
+    const std::regex folder("<INSTALLPATH>");
+    return RunToEnd(Quoted(SetupPath()) + " " + WingetValue(".installer", "Silent") + " " +
+                    std::regex_replace(WingetValue(".installer", "InstallLocation"), folder, InstallDir()));
+  }
 
   // A catalogue and two backups in the install folder, and a value of ours in the settings.
   void PutUsersFiles() {
@@ -208,6 +242,14 @@ TEST_F(InstallerTest, SilentInstallPutsProgramShortcutsAndUninstallEntryInPlace)
   // What an upgrade and the uninstall entry rely on.
   EXPECT_EQ(UninstallValue("InstallLocation"), InstallDir());
   EXPECT_EQ(UninstallValue("UninstallString"), Quoted(InDir("uninstall.exe")));
+
+  // What winget is told, against what the installer is and did. Its product code names the key.
+  EXPECT_EQ(WingetValue(".installer", "InstallerSha256"), Sha256Of(SetupPath()));
+  const std::string key = kUninstallKey;
+  EXPECT_EQ(key.substr(key.rfind('\\') + 1), WingetValue(".installer", "ProductCode"));
+  EXPECT_EQ(UninstallValue("DisplayVersion"), WingetValue(".installer", "PackageVersion"));
+  EXPECT_EQ(UninstallValue("DisplayName"), WingetValue(".locale.en-US", "PackageName"));
+  EXPECT_EQ(UninstallValue("Publisher"), WingetValue(".locale.en-US", "Publisher"));
 
   Program launcher(Quoted(InDir("OrbelsLaunch.exe")));
   ASSERT_NE(launcher.WaitForFrame(), nullptr);
@@ -306,6 +348,14 @@ TEST_F(InstallerTest, UpgradeStaysInItsFolderClosesOnlyItsLauncherAndKeepsTheUse
   EXPECT_EQ(ShortcutTarget(StartMenuPath("Orbels Launch.lnk")), InDir("OrbelsLaunch.exe"));
   EXPECT_FALSE(ol::PathExists(otherFolder));
   EXPECT_TRUE(elsewhere.Close());
+}
+
+// The installer finds a running launcher by the frame's window class, which its script names too.
+TEST(InstallerScript, NamesTheLaunchersWindowClass) {
+  const std::string script = ReadFileBytes(BuildDirectory() + "\\packaging-test\\OrbelsLaunch.nsi").value_or("");
+  std::smatch define;
+  ASSERT_TRUE(std::regex_search(script, define, std::regex("\n!define FRAME_CLASS \"([^\"]*)\"\n")));
+  EXPECT_EQ(define[1].str(), kFrameWindowClass);
 }
 
 // The box on the uninstaller's first page, ticked the way a user ticks it.
