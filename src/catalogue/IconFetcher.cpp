@@ -11,6 +11,7 @@
 #include "catalogue/IconExtraction.h"
 #include "catalogue/IconFetchOrder.h"
 #include "catalogue/TargetPictures.h"
+#include "util/PathText.h"
 
 namespace ol {
 
@@ -25,17 +26,23 @@ constexpr auto kPostRetry = std::chrono::milliseconds(20);
 
 }  // namespace
 
-CIconCache::Pictures LookAtTarget(const std::string& path, CIconCache& cache, bool fresh) {
+TargetLook LookAtTarget(const std::string& stored, char launcherDrive, CIconCache* cache, bool fresh) {
+  // One attribute read for a target that is where it was stored.
   FileStamp stamp;
-  if (!IconCalls().Stamp(path, &stamp)) return nullptr;
+  bool found = false;
+  const std::string where = WhereOnThisComputer(stored, launcherDrive, [&stamp, &found](const std::string& path) {
+    return found = IconCalls().Stamp(path, &stamp);
+  });
+  if (!found) return {};
+  if (cache == nullptr) return {where, nullptr};
   if (!fresh) {
-    if (const auto known = cache.Find(path); known && known->stamp == stamp) return known->pictures;
+    if (const auto known = cache->Find(where); known && known->stamp == stamp) return {where, known->pictures};
   }
-  const TargetIcons icons = ExtractTargetIcons(path, cache.Sizes());
-  const auto pictures = PicturesOfIcons(icons, cache.Sizes());
+  const TargetIcons icons = ExtractTargetIcons(where, cache->Sizes());
+  const auto pictures = PicturesOfIcons(icons, cache->Sizes());
   // A file that could not be read at all is asked again next time, not remembered as iconless.
-  if (!pictures && icons.unreadable) return nullptr;
-  return cache.Remember(path, stamp, pictures ? &*pictures : nullptr);
+  if (!pictures && icons.unreadable) return {where, nullptr};
+  return {where, cache->Remember(where, stamp, pictures ? &*pictures : nullptr)};
 }
 
 struct CIconFetcher::Run {
@@ -46,7 +53,8 @@ struct CIconFetcher::Run {
   CIconFetchOrder order;
   std::deque<Result> results;
   // Set before the threads start, never changed after.
-  std::vector<std::string> targets;
+  std::vector<Job> jobs;
+  char launcherDrive = 0;
   std::shared_ptr<CIconCache> cache;
   HWND window = nullptr;
   UINT message = 0;
@@ -57,17 +65,18 @@ struct CIconFetcher::Run {
   }
 };
 
-void CIconFetcher::Start(std::vector<std::string> targets, std::shared_ptr<CIconCache> cache, int threads, HWND window,
-                         UINT message) {
+void CIconFetcher::Start(std::vector<Job> jobs, char launcherDrive, std::shared_ptr<CIconCache> cache, int threads,
+                         HWND window, UINT message) {
   Stop();
   auto run = std::make_shared<Run>();
-  run->order.Reset(static_cast<int>(targets.size()));
-  run->targets = std::move(targets);
+  run->order.Reset(static_cast<int>(jobs.size()));
+  run->jobs = std::move(jobs);
+  run->launcherDrive = launcherDrive;
   run->cache = std::move(cache);
   run->window = window;
   run->message = message;
   m_run = run;
-  threads = std::clamp(threads, 1, std::max(1, static_cast<int>(run->targets.size())));
+  threads = std::clamp(threads, 1, std::max(1, static_cast<int>(run->jobs.size())));
   for (int i = 0; i < threads; ++i) {
     {
       std::lock_guard<std::mutex> guard(g_threadsLock);
@@ -88,11 +97,12 @@ void CIconFetcher::Fetch(const std::shared_ptr<Run>& run) {
       if (!job) break;
       ++run->fetching;
       lock.unlock();
-      CIconCache::Pictures pictures = LookAtTarget(run->targets[static_cast<std::size_t>(*job)], *run->cache);
+      const Job& what = run->jobs[static_cast<std::size_t>(*job)];
+      TargetLook look = LookAtTarget(what.target, run->launcherDrive, what.pictures ? run->cache.get() : nullptr);
       lock.lock();
       --run->fetching;
       if (run->stop) break;
-      run->results.push_back({*job, std::move(pictures)});
+      run->results.push_back({*job, std::move(look)});
       run->Post();
     }
     // The last thread out makes sure the window hears of the last results: a post can fail

@@ -22,16 +22,25 @@
 
 namespace ol {
 
-// What a target shows now: its pictures from the cache when its stamp is the one the cache
-// knows (unless `fresh`), else extracted and given to the cache; null for a target that is not
-// there or gives no icon.
-CIconCache::Pictures LookAtTarget(const std::string& path, CIconCache& cache, bool fresh = false);
+// Where a shortcut's target is on this computer (WhereOnThisComputer: a removable drive may
+// have another letter here, `launcherDrive` being the launcher's own), and, unless `cache` is
+// null (a folder), its pictures: from the cache when the file's stamp is the one the cache
+// knows (unless `fresh`), else extracted and given to the cache.
+struct TargetLook {
+  std::string where;              // empty: the target is not there
+  CIconCache::Pictures pictures;  // null: not there, or no icon in it
+};
+TargetLook LookAtTarget(const std::string& stored, char launcherDrive, CIconCache* cache, bool fresh = false);
 
 class CIconFetcher {
  public:
+  struct Job {
+    std::string target;
+    bool pictures;  // a program's: its pictures too, not only where it is
+  };
   struct Result {
     int job;
-    CIconCache::Pictures pictures;  // null: the target is not there or gives no icon
+    TargetLook look;
   };
 
   CIconFetcher() = default;
@@ -39,9 +48,9 @@ class CIconFetcher {
   CIconFetcher(const CIconFetcher&) = delete;
   CIconFetcher& operator=(const CIconFetcher&) = delete;
 
-  // Fetches every target on `threads` threads, and posts `message` to `window` whenever results
-  // wait and no such message is on its way. A run still going is stopped first.
-  void Start(std::vector<std::string> targets, std::shared_ptr<CIconCache> cache, int threads, HWND window,
+  // Looks at every job's target on `threads` threads, and posts `message` to `window` whenever
+  // results wait and no such message is on its way. A run still going is stopped first.
+  void Start(std::vector<Job> jobs, char launcherDrive, std::shared_ptr<CIconCache> cache, int threads, HWND window,
              UINT message);
   // These jobs (on screen now) are fetched before the rest.
   void PutFirst(std::vector<int> jobs);

@@ -12,7 +12,7 @@ std::function<void(const std::string&)> g_shellOpen;
 
 void SetShellOpenForTesting(std::function<void(const std::string& target)> open) { g_shellOpen = std::move(open); }
 
-void LaunchShortcut(const CShortcut& shortcut, HWND owner) {
+void LaunchShortcut(const CShortcut& shortcut, const std::string& target, HWND owner) {
   // The stored index alone decides: nothing is looked up on disk here.
   if (shortcut.m_nIconIndex == kIconNone) {
     ::MessageBoxA(owner, std::string(kInvalidShortcutTargetText).c_str(),
@@ -20,14 +20,14 @@ void LaunchShortcut(const CShortcut& shortcut, HWND owner) {
     return;
   }
   if (shortcut.IsProgram()) {
-    StartProgram(shortcut.m_strTarget, shortcut.m_strCommandLine, GetDirectoryPart(shortcut.m_strTarget), owner);
+    StartProgram(target, shortcut.m_strCommandLine, GetDirectoryPart(target), owner);
     return;
   }
   if (g_shellOpen) {
-    g_shellOpen(shortcut.m_strTarget);
+    g_shellOpen(target);
     return;
   }
-  ::ShellExecuteA(nullptr, "open", shortcut.m_strTarget.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  ::ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 }  // namespace ol

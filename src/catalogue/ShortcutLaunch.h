@@ -18,8 +18,9 @@ inline constexpr std::string_view kInvalidShortcutTargetText =
     "valid program icon to display, and that is the most\ncommon indication of an invalid path.\n\n"
     "This can be corrected by changing the executable\nlocation in the shortcut properties dialog.";
 
-// `owner` owns the refusal's message box.
-void LaunchShortcut(const CShortcut& shortcut, HWND owner);
+// `target` is where the shortcut's target is on this computer (its stored target, or the same
+// path on the launcher's own drive); `owner` owns the refusal's message box.
+void LaunchShortcut(const CShortcut& shortcut, const std::string& target, HWND owner);
 
 // For tests: what the shell is asked to open instead of opening it.
 void SetShellOpenForTesting(std::function<void(const std::string& target)> open);

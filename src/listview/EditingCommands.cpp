@@ -34,7 +34,7 @@ void COrbelslaunchView::OnLaunchShortcut() {
   ol::CShortcut* record = SelectedRecord();
   if (record == nullptr) return;
   m_iconArrival.Settle(*record, SelectedItem());  // whether the target gives an icon decides the launch
-  ol::LaunchShortcut(*record, m_hWnd);
+  ol::LaunchShortcut(*record, m_iconArrival.TargetOf(record->m_strTarget), m_hWnd);
 }
 
 void COrbelslaunchView::ShowExistingShortcut(int item, const char* text) {
@@ -152,22 +152,26 @@ void COrbelslaunchView::OnProperties() {
   ol::CShortcut* record = SelectedRecord();
   if (record == nullptr) return;
   m_iconArrival.Settle(*record, item);  // a new target's icon takes the place of the old one
+  // The dialog shows where the target is on this computer; the record keeps the path as stored
+  // unless the user types another.
+  const std::string shown = m_iconArrival.TargetOf(record->m_strTarget);
   CShortcutPropertiesDlg dialog;
   dialog.m_strType = record->m_strType;
-  dialog.m_strTarget = record->m_strTarget;
+  dialog.m_strTarget = shown;
   if (record->IsProgram()) {
-    const std::string previousTarget = record->m_strTarget;
     dialog.m_strCommandLine = record->m_strCommandLine;
     if (dialog.DoModal() != IDOK) return;
-    record->m_strTarget = dialog.m_strTarget;
-    if (record->m_strTarget != previousTarget) m_iconArrival.Refresh(*record, item);
+    if (dialog.m_strTarget != shown) {
+      record->m_strTarget = dialog.m_strTarget;
+      m_iconArrival.Refresh(*record, item);
+    }
     record->m_strCommandLine = ol::TrimWhitespace(dialog.m_strCommandLine);
-    m_list.SetItemText(item, 1, record->m_strTarget);
+    m_list.SetItemText(item, 1, m_iconArrival.TargetOf(record->m_strTarget));
     m_list.RedrawItems(item, item);
   } else {
     if (dialog.DoModal() != IDOK) return;
-    record->m_strTarget = dialog.m_strTarget;
-    m_list.SetItemText(item, 1, record->m_strTarget);
+    if (dialog.m_strTarget != shown) record->m_strTarget = dialog.m_strTarget;
+    m_list.SetItemText(item, 1, m_iconArrival.TargetOf(record->m_strTarget));
   }
 }
 
@@ -176,7 +180,7 @@ void COrbelslaunchView::OnReloadIcon() {
   ol::CShortcut* record = SelectedRecord();
   if (record == nullptr || record->m_nIconIndex == ol::kIconFolder) return;
   m_iconArrival.Settle(*record, item);
-  if (ol::PathExists(record->m_strTarget)) {
+  if (ol::PathExists(m_iconArrival.TargetOf(record->m_strTarget))) {
     m_iconArrival.Refresh(*record, item);
     return;
   }

@@ -12,6 +12,7 @@
 #include "listview/ItemsOnScreen.h"
 #include "res/resource.h"
 #include "util/AtomicFile.h"
+#include "util/SystemUtil.h"
 
 namespace ol {
 
@@ -34,6 +35,9 @@ std::atomic<int> g_threadsForTesting{0};
 CIconArrival::~CIconArrival() { Stop(); }
 
 void CIconArrival::SetThreadsForTesting(int threads) { g_threadsForTesting = threads; }
+
+CIconArrival::CIconArrival(const CListCtrl& list, CImageList& large, CImageList& small)
+    : m_list(list), m_large(large), m_small(small), m_launcherDrive(GetLauncherDirectory().c_str()[0]) {}
 
 LRESULT CALLBACK CIconArrival::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
@@ -76,7 +80,7 @@ void CIconArrival::WriteCache() {
   std::vector<std::string> targets;
   for (int i = 0; i < m_list.GetItemCount(); ++i) {
     const CShortcut* record = RecordAt(m_list, i);
-    if (record != nullptr && record->IsProgram()) targets.push_back(record->m_strTarget);
+    if (record != nullptr && record->IsProgram()) targets.push_back(TargetOf(record->m_strTarget));
   }
   const std::string bytes = m_cache->Write(targets);
   if (!m_cache->Differs(bytes)) return;
@@ -105,26 +109,31 @@ void CIconArrival::Begin(bool rescaled) {
   loading.small.Reset(LoadIconOfSize(::GetModuleHandleA(nullptr), IDI_LOADING, sizes.small));
   m_loading = PicturesOfIcons(loading, sizes);
 
-  // One job per distinct target, for every program position from before.
+  // One job per distinct target: for each program position from before its pictures, for each
+  // folder where it is.
   const std::vector<Slot> before = std::move(m_slots);
   m_slots.assign(static_cast<std::size_t>(std::max(m_large.GetImageCount(), 0)), Slot{});
   m_jobs.clear();
+  m_folderJobOf.clear();
   m_knownQueue.clear();
   m_knownNext = 0;
   m_onScreen.clear();
   m_bNoIconSeen = false;
-  std::unordered_map<std::string, int> jobOf;
-  std::vector<std::string> targets;
+  std::unordered_map<std::string, int> programJobOf;
+  std::vector<CIconFetcher::Job> jobs;
   for (int i = 0; i < m_list.GetItemCount(); ++i) {
     const CShortcut* record = RecordAt(m_list, i);
-    if (record == nullptr || !record->IsProgram()) continue;
+    if (record == nullptr) continue;
+    const bool program = record->IsProgram();
     const int position = record->m_nIconIndex;
-    if (position < kFirstTargetImage || position >= static_cast<int>(m_slots.size())) continue;
+    if (program && (position < kFirstTargetImage || position >= static_cast<int>(m_slots.size()))) continue;
+    auto& jobOf = program ? programJobOf : m_folderJobOf;
     const auto [found, added] = jobOf.try_emplace(record->m_strTarget, static_cast<int>(m_jobs.size()));
     if (added) {
-      m_jobs.push_back({record->m_strTarget});
-      targets.push_back(record->m_strTarget);
+      m_jobs.push_back({record->m_strTarget, {}, nullptr, false, !program});
+      jobs.push_back({record->m_strTarget, program});
     }
+    if (!program) continue;
     m_jobs[static_cast<std::size_t>(found->second)].positions.push_back(position);
     Slot& slot = m_slots[static_cast<std::size_t>(position)];
     slot.job = found->second;
@@ -142,13 +151,14 @@ void CIconArrival::Begin(bool rescaled) {
   // What the cache knows goes in at once: on screen with the first paint, the rest a batch at a
   // time; the fetching threads then only check that the targets have not changed.
   for (std::size_t job = 0; job < m_jobs.size(); ++job) {
-    const std::optional<CIconCache::Entry> known = m_cache->Find(m_jobs[job].target);
+    if (m_jobs[job].folder) continue;
+    const std::optional<CIconCache::Entry> known = m_cache->Find(TargetOf(m_jobs[job].target));
     if (!known || !known->pictures) continue;
     m_jobs[job].pictures = known->pictures;
     m_knownQueue.push_back(static_cast<int>(job));
   }
   const int threads = g_threadsForTesting > 0 ? g_threadsForTesting.load() : CIconFetcher::ThreadsForThisMachine();
-  m_fetcher.Start(std::move(targets), m_cache, threads, m_window.Get(), kWorkMessage);
+  m_fetcher.Start(std::move(jobs), m_launcherDrive, m_cache, threads, m_window.Get(), kWorkMessage);
   PutOnScreenFirst();
   if (!m_knownQueue.empty()) GoOnLater();
 }
@@ -191,23 +201,50 @@ bool CIconArrival::Show(int position) {
   return slot.loading || slot.placed != nullptr;
 }
 
-bool CIconArrival::Apply(int job, CIconCache::Pictures pictures) {
+bool CIconArrival::Apply(int job, TargetLook look) {
   Job& target = m_jobs[static_cast<std::size_t>(job)];
   target.fetched = true;
-  target.pictures = std::move(pictures);
-  if (!target.pictures) m_bNoIconSeen = true;
-  bool changed = false;
+  target.pictures = std::move(look.pictures);
+  if (!target.folder && !target.pictures) m_bNoIconSeen = true;
+  bool changed = Found(target.target, look.where);
   for (const int position : target.positions) changed = Show(position) || changed;
   return changed && std::binary_search(m_onScreen.begin(), m_onScreen.end(), job);
 }
 
-void CIconArrival::Normalize(CShortcut& record, int item) {
-  const Slot* slot = SlotOf(record.m_nIconIndex);
-  if (slot == nullptr || slot->copiedOld) return;
-  const Job& job = m_jobs[static_cast<std::size_t>(slot->job)];
-  if (!job.fetched || job.pictures) return;
-  record.m_nIconIndex = kIconNone;
-  if (item >= 0) m_list.SetItemImage(item, kIconNone);
+bool CIconArrival::Found(const std::string& stored, const std::string& where) {
+  if (where.empty() || where == stored) return m_found.erase(stored) > 0;
+  std::string& known = m_found[stored];
+  if (known == where) return false;
+  known = where;
+  return true;
+}
+
+std::string CIconArrival::TargetOf(const std::string& stored) const {
+  const auto found = m_found.find(stored);
+  return found == m_found.end() ? stored : found->second;
+}
+
+void CIconArrival::UpdateItem(CShortcut& record, int item) {
+  if (const Slot* slot = record.IsProgram() ? SlotOf(record.m_nIconIndex) : nullptr; slot != nullptr && !slot->copiedOld) {
+    const Job& job = m_jobs[static_cast<std::size_t>(slot->job)];
+    if (job.fetched && !job.pictures) {
+      record.m_nIconIndex = kIconNone;
+      if (item >= 0) m_list.SetItemImage(item, kIconNone);
+    }
+  }
+  if (item < 0 || m_found.empty()) return;
+  const std::string shown = TargetOf(record.m_strTarget);
+  if (m_list.GetItemText(item, 1) != shown) m_list.SetItemText(item, 1, shown);
+}
+
+int CIconArrival::JobOf(const CShortcut& record) const {
+  if (record.IsProgram()) {
+    const int position = record.m_nIconIndex;
+    if (position < 0 || position >= static_cast<int>(m_slots.size())) return -1;
+    return m_slots[static_cast<std::size_t>(position)].job;
+  }
+  const auto found = m_folderJobOf.find(record.m_strTarget);
+  return found == m_folderJobOf.end() ? -1 : found->second;
 }
 
 void CIconArrival::PutOnScreenFirst() {
@@ -218,21 +255,21 @@ void CIconArrival::PutOnScreenFirst() {
   bool changed = false;
   for (int i = range.first; i >= 0 && i <= range.last; ++i) {
     CShortcut* record = RecordAt(m_list, i);
-    if (record == nullptr || !record->IsProgram()) continue;
-    const int position = record->m_nIconIndex;
-    Slot* slot = SlotOf(position);
-    if (slot == nullptr) continue;
-    const Job& job = m_jobs[static_cast<std::size_t>(slot->job)];
-    onScreen.push_back(slot->job);
-    if (job.pictures || job.fetched) {
-      changed = Show(position) || changed;
-      Normalize(*record, i);
+    const int job = record != nullptr ? JobOf(*record) : -1;
+    if (job < 0) continue;
+    const Job& target = m_jobs[static_cast<std::size_t>(job)];
+    onScreen.push_back(job);
+    const int position = target.folder ? -1 : record->m_nIconIndex;
+    if (target.pictures || target.fetched) {
+      if (position >= 0) changed = Show(position) || changed;
+      UpdateItem(*record, i);
       continue;
     }
-    waiting.push_back(slot->job);
+    waiting.push_back(job);
     // A position shows the loading picture once it is seen: putting it in costs as much as
     // putting the icon in later.
-    if (!slot->loading && m_loading && PlaceAt(position, *m_loading)) {
+    Slot* slot = position >= 0 ? SlotOf(position) : nullptr;
+    if (slot != nullptr && !slot->loading && m_loading && PlaceAt(position, *m_loading)) {
       slot->loading = true;
       changed = true;
     }
@@ -257,7 +294,7 @@ void CIconArrival::OnWork() {
   bool changed = false;  // a picture on screen changed: the list paints again
   for (;;) {
     std::vector<CIconFetcher::Result> batch = m_fetcher.Take(kTakeAtOnce);
-    for (CIconFetcher::Result& result : batch) changed = Apply(result.job, std::move(result.pictures)) || changed;
+    for (CIconFetcher::Result& result : batch) changed = Apply(result.job, std::move(result.look)) || changed;
     std::size_t placed = 0;
     for (; batch.empty() && placed < kTakeAtOnce && m_knownNext < m_knownQueue.size(); ++placed) {
       for (const int position : m_jobs[static_cast<std::size_t>(m_knownQueue[m_knownNext])].positions) Show(position);
@@ -285,26 +322,31 @@ void CIconArrival::GoOnLater() {
 }
 
 void CIconArrival::Settle(CShortcut& record, int item) {
-  const Slot* slot = SlotOf(record.m_nIconIndex);
-  if (slot == nullptr) return;
-  const int job = slot->job;
-  if (!m_jobs[static_cast<std::size_t>(job)].fetched) {
+  const int job = JobOf(record);
+  if (job >= 0 && !m_jobs[static_cast<std::size_t>(job)].fetched) {
     m_fetcher.Drop(job);
-    if (Apply(job, LookAtTarget(m_jobs[static_cast<std::size_t>(job)].target, *m_cache))) {
+    const Job& target = m_jobs[static_cast<std::size_t>(job)];
+    if (Apply(job, LookAtTarget(target.target, m_launcherDrive, target.folder ? nullptr : &Cache()))) {
       ::InvalidateRect(m_list.GetSafeHwnd(), nullptr, FALSE);
     }
   }
-  Normalize(record, item);
-  if (!m_fetcher.Busy()) GoOnLater();  // the last job may have gone this way: the end follows
+  UpdateItem(record, item);
+  if (m_bBusy && !m_fetcher.Busy()) GoOnLater();  // the last job may have gone this way: the end follows
+}
+
+CIconCache& CIconArrival::Cache() {
+  const IconSizes sizes = ImageListSizes(m_large, m_small);
+  if (!m_cache || !(m_cache->Sizes() == sizes)) m_cache = std::make_shared<CIconCache>(sizes);
+  return *m_cache;
 }
 
 void CIconArrival::AddPrograms(const std::vector<CShortcut*>& records) {
-  const IconSizes sizes = ImageListSizes(m_large, m_small);
-  if (!m_cache || !(m_cache->Sizes() == sizes)) m_cache = std::make_shared<CIconCache>(sizes);
   std::vector<std::pair<CShortcut*, CIconCache::Pictures>> found;
   for (CShortcut* record : records) {
     record->m_nIconIndex = kIconNone;
-    if (CIconCache::Pictures pictures = LookAtTarget(record->m_strTarget, *m_cache)) found.emplace_back(record, pictures);
+    TargetLook look = LookAtTarget(record->m_strTarget, m_launcherDrive, &Cache());
+    Found(record->m_strTarget, look.where);
+    if (look.pictures) found.emplace_back(record, std::move(look.pictures));
   }
   if (found.empty()) return;
   // Room for all of them in one step, rather than a list grown a few images at a time.
@@ -318,10 +360,12 @@ void CIconArrival::AddPrograms(const std::vector<CShortcut*>& records) {
 }
 
 void CIconArrival::Refresh(CShortcut& record, int item) {
-  Normalize(record, item);
+  UpdateItem(record, item);
   Detach(record.m_nIconIndex);  // what was fetched for it before no longer counts
-  if (!m_cache) m_cache = std::make_shared<CIconCache>(ImageListSizes(m_large, m_small));
-  const CIconCache::Pictures pictures = LookAtTarget(record.m_strTarget, *m_cache, true);
+  TargetLook look = LookAtTarget(record.m_strTarget, m_launcherDrive, &Cache(), true);
+  Found(record.m_strTarget, look.where);
+  UpdateItem(record, item);
+  const CIconCache::Pictures pictures = std::move(look.pictures);
   if (!pictures) return;  // the old picture stays
   if (record.m_nIconIndex != kIconNone) {
     PlaceAt(record.m_nIconIndex, *pictures);
@@ -353,10 +397,11 @@ void CIconArrival::Forget(const CShortcut& record) {
 void CIconArrival::ForgetAll() { Stop(); }
 
 void CIconArrival::Finish() {
-  if (m_bNoIconSeen) {
-    // One walk gives index 0 to the records whose targets turned out to give no icon.
+  if (m_bNoIconSeen || !m_found.empty()) {
+    // One walk gives index 0 to the records whose targets turned out to give no icon, and shows
+    // where the targets found on the launcher's drive are.
     for (int i = 0; i < m_list.GetItemCount(); ++i) {
-      if (CShortcut* record = RecordAt(m_list, i); record != nullptr && record->IsProgram()) Normalize(*record, i);
+      if (CShortcut* record = RecordAt(m_list, i)) UpdateItem(*record, i);
     }
   }
   Stop();
@@ -366,6 +411,7 @@ void CIconArrival::Stop() {
   m_fetcher.Stop();
   if (m_window) ::KillTimer(m_window.Get(), kWorkTimer);
   m_jobs.clear();
+  m_folderJobOf.clear();
   m_slots.clear();
   m_knownQueue.clear();
   m_knownNext = 0;

@@ -20,6 +20,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "catalogue/IconCache.h"
@@ -34,7 +35,7 @@ namespace ol {
 
 class CIconArrival {
  public:
-  CIconArrival(const CListCtrl& list, CImageList& large, CImageList& small) : m_list(list), m_large(large), m_small(small) {}
+  CIconArrival(const CListCtrl& list, CImageList& large, CImageList& small);
   ~CIconArrival();
   CIconArrival(const CIconArrival&) = delete;
   CIconArrival& operator=(const CIconArrival&) = delete;
@@ -58,6 +59,9 @@ class CIconArrival {
   // The record's icon index is final after this: its target looked at now, unless it is known.
   // `item` is the record's item.
   void Settle(CShortcut& record, int item);
+  // Where a stored target is on this computer, as last looked at: on the launcher's own drive
+  // when the launcher came on a removable drive that has another letter here.
+  std::string TargetOf(const std::string& stored) const;
   // New program records (not in the list yet): their pictures appended, their icon indices set.
   void AddPrograms(const std::vector<CShortcut*>& records);
   // The record's target changed, or its icon is reloaded: taken afresh from the target, into the
@@ -83,9 +87,10 @@ class CIconArrival {
  private:
   struct Job {
     std::string target;
-    std::vector<int> positions;      // its shortcuts' positions still waiting for it
+    std::vector<int> positions;      // its program shortcuts' positions still waiting for it
     CIconCache::Pictures pictures;   // what its positions are to show: known or fetched
     bool fetched = false;            // the target has been looked at in this run
+    bool folder = false;             // a folder shortcut's: only where it is counts
   };
   struct Slot {
     int job = -1;                    // -1: the position's picture is final
@@ -101,14 +106,20 @@ class CIconArrival {
   // A batch of results put in, and known pictures placed; goes on later while any wait.
   void OnWork();
   void GoOnLater();
-  // The target's pictures for a job: its positions show them, or, for none, stay unused.
-  bool Apply(int job, CIconCache::Pictures pictures);
+  // What a job's target gave: its positions show its pictures, or, for none, stay unused;
+  // true when something on screen changed.
+  bool Apply(int job, TargetLook look);
+  // A stored target found `where` (empty: nowhere); true when that changed.
+  bool Found(const std::string& stored, const std::string& where);
+  int JobOf(const CShortcut& record) const;
+  CIconCache& Cache();
   // Puts the job's pictures at one of its positions; true when something there changed.
   bool Show(int position);
   // A position is let go by its job (its shortcut went, or its target changed).
   void Detach(int position);
-  // The record's index 0 when its target turned out to give no icon.
-  void Normalize(CShortcut& record, int item);
+  // The record's item brought up to date: index 0 when its target turned out to give no icon,
+  // and the place where its target was found.
+  void UpdateItem(CShortcut& record, int item);
   bool PlaceAt(int position, const TargetPictures& pictures);
   // Every picture is in: the records of targets without an icon get index 0.
   void Finish();
@@ -121,7 +132,10 @@ class CIconArrival {
   std::string m_strCachePath;
   std::shared_ptr<CIconCache> m_cache;
   CIconFetcher m_fetcher;
+  const char m_launcherDrive;
   std::vector<Job> m_jobs;
+  std::unordered_map<std::string, int> m_folderJobOf;  // a folder target's job
+  std::unordered_map<std::string, std::string> m_found;  // stored targets found elsewhere
   std::vector<Slot> m_slots;       // by position
   std::vector<int> m_knownQueue;   // jobs whose known pictures are still to be placed
   std::size_t m_knownNext = 0;

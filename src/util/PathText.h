@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -41,6 +42,14 @@ std::string TrimTrailingWhitespace(std::string_view text);
 
 // True when the path ends in `dotExtension` (".lnk"), whatever the letter case.
 bool HasExtension(std::string_view path, std::string_view dotExtension);
+
+// Where a stored path is found on this computer, for a launcher carried on a removable drive
+// that Windows gives another letter on every computer: a path on drive X ("X:\\rest") that is
+// not there, while the launcher runs from drive L and "L:\\rest" is, is found on L. Any other
+// path (one that is there, on the launcher's own drive, a network or relative path) is found
+// where it is stored. `exists` is asked first for the stored path.
+std::string WhereOnThisComputer(const std::string& stored, char launcherDrive,
+                                const std::function<bool(const std::string&)>& exists);
 
 // ASCII letters in lower case; every other byte unchanged.
 std::string ToLowerAscii(std::string_view text);

@@ -2,6 +2,9 @@
 // driven from outside through its window, then its data file and settings read back.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include <vector>
 
 #include "app/CatalogueLock.h"
@@ -32,16 +35,30 @@ class LauncherProcessTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(LauncherProcessTest, FileExitEndsTheProgramAndSavesTheCatalogueAndTheSettings) {
+  // Carried on a drive that had the letter Q where the catalogue was made, and another here: its
+  // program is found on the launcher's own drive and starts there, and the catalogue keeps Q.
   LauncherProcess launcher(m_dir / "Orbels Launch");
+  ASSERT_TRUE(::CreateDirectoryA((launcher.Folder() + "\\Tools").c_str(), nullptr));
+  ASSERT_TRUE(CopyTestFile(RecorderPath(), launcher.Folder() + "\\Tools\\tool.exe"));
+  const ol::CShortcut tool{"PROGRAM", "Tool", "Q" + launcher.Folder().substr(1) + "\\Tools\\tool.exe", "-carried", 0};
   const ol::CShortcut zed{"FOLDER", "Zed", "C:\\z", "", 0};
   const ol::CShortcut alpha{"FOLDER", "Alpha", "C:\\a", "", 0};
-  ASSERT_TRUE(WriteFileBytes(launcher.DataPath(), Catalogue({zed, alpha})));
+  ASSERT_TRUE(WriteFileBytes(launcher.DataPath(), Catalogue({tool, zed, alpha})));
+  const std::string out = m_dir / "recorded.txt";
+  ::SetEnvironmentVariableA("OL_RECORDER_OUT", out.c_str());
   ASSERT_TRUE(launcher.Start());
   HWND frame = launcher.WaitForWindow();
   ASSERT_NE(frame, nullptr);
+  HWND list = ::FindWindowExA(frame, nullptr, WC_LISTVIEWA, nullptr);
+  ::PostMessageA(list, WM_KEYDOWN, VK_HOME, 0);  // the first shortcut selected, and launched
+  ::PostMessageA(list, WM_KEYDOWN, VK_RETURN, 0);
+  const auto started = WaitForRecording(out);
+  ASSERT_TRUE(started.has_value());
+  EXPECT_EQ(started->commandLine, "-carried");
+  EXPECT_EQ(started->workingDirectory, launcher.Folder() + "\\Tools");
   ::PostMessageA(frame, WM_COMMAND, ID_APP_EXIT, 0);  // as choosing File > Exit sends it
   ASSERT_TRUE(launcher.WaitForExit());
-  EXPECT_EQ(ReadFileBytes(launcher.DataPath()), Catalogue({alpha, zed}));  // sorted at exit
+  EXPECT_EQ(ReadFileBytes(launcher.DataPath()), Catalogue({alpha, tool, zed}));  // sorted at exit
   EXPECT_EQ(CountSettingsValues(), 25);
 }
 

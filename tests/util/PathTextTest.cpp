@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 using namespace ol;
 
 TEST(DirectoryPart, TakesEverythingBeforeTheLastBackslash) {
@@ -64,4 +67,34 @@ TEST(Trimming, RemovesBlanksTabsAndLineEndsOnly) {
 TEST(LowerCase, ChangesOnlyAsciiLetters) {
   EXPECT_EQ(ToLowerAscii("OrbelsLaunch AZ.EXE"), "orbelslaunch az.exe");
   EXPECT_EQ(ToLowerAscii("\x83\xC9\xFF@[`{"), "\x83\xC9\xFF@[`{");  // only A-Z change
+}
+
+TEST(WhereOnThisComputer, AMissingPathOnAnotherDriveIsFoundOnTheLaunchersDrive) {
+  struct Row {
+    const char* stored;
+    char launcherDrive;
+    std::vector<std::string> there;  // the paths that exist
+    const char* expected;
+  } const rows[] = {
+      {"E:\\Games\\Orbit\\orbit.exe", 'G', {"G:\\Games\\Orbit\\orbit.exe"}, "G:\\Games\\Orbit\\orbit.exe"},
+      {"e:\\Tools", 'G', {"G:\\Tools"}, "G:\\Tools"},  // a folder, a lower-case letter
+      {"E:\\Games\\orbit.exe", 'G', {"E:\\Games\\orbit.exe", "G:\\Games\\orbit.exe"}, "E:\\Games\\orbit.exe"},
+      {"E:\\Games\\orbit.exe", 'G', {}, "E:\\Games\\orbit.exe"},  // on neither drive
+      {"G:\\Games\\orbit.exe", 'g', {}, "G:\\Games\\orbit.exe"},  // on the launcher's own drive
+      {"\\\\server\\share\\orbit.exe", 'G', {"G:\\server\\share\\orbit.exe"}, "\\\\server\\share\\orbit.exe"},
+      {"Tools\\orbit.exe", 'G', {"Gools\\orbit.exe"}, "Tools\\orbit.exe"},  // relative
+      {"E:Games\\orbit.exe", 'G', {"G:Games\\orbit.exe"}, "E:Games\\orbit.exe"},  // relative to a drive
+      {"E:\\", 'G', {"G:\\"}, "E:\\"},  // a drive alone
+      {"1:\\Games\\orbit.exe", 'G', {"G:\\Games\\orbit.exe"}, "1:\\Games\\orbit.exe"},
+      {"E:\\Games\\orbit.exe", '\\', {"\\:\\Games\\orbit.exe"}, "E:\\Games\\orbit.exe"},  // launched from no drive
+  };
+  for (const Row& row : rows) {
+    std::vector<std::string> asked;
+    const std::string where = WhereOnThisComputer(row.stored, row.launcherDrive, [&](const std::string& path) {
+      asked.push_back(path);
+      return std::find(row.there.begin(), row.there.end(), path) != row.there.end();
+    });
+    EXPECT_EQ(where, row.expected) << row.stored;
+    EXPECT_LE(asked.size(), 2u) << row.stored;
+  }
 }
