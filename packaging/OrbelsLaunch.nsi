@@ -235,8 +235,8 @@ SectionEnd
 
 ;--------------------------------------------------------------------------------------------
 ; Uninstalling. The user's catalogue (LaunchData.olf, a LaunchData.olf.tmp that a save cut
-; short left, every LaunchData.olf*.bak) and the settings stay unless the box on the first page
-; is ticked; a silent uninstall keeps them.
+; short left, every LaunchData.olf*.bak, the icon cache LaunchIcons.cache beside it) and the
+; settings stay unless the box on the first page is ticked; a silent uninstall keeps them.
 
 Function un.UserDataPage
   !insertmacro MUI_HEADER_TEXT "Uninstall Orbels Launch" "Remove Orbels Launch from this computer."
@@ -278,6 +278,8 @@ Section "Uninstall"
     Delete "$INSTDIR\LaunchData.olf.tmp"  ; a save cut short: perhaps the only copy, so only here
     Delete "$INSTDIR\LaunchData.olf.bak"
     Delete "$INSTDIR\LaunchData.olf.*.bak"
+    Delete "$INSTDIR\LaunchIcons.cache"
+    Delete "$INSTDIR\LaunchIcons.cache.tmp"
     DeleteRegKey HKCU "${SETTINGS_KEY}"
     DeleteRegKey /ifempty HKCU "Software\Nettlewick"
   ${EndIf}

@@ -12,6 +12,8 @@
 #include "listview/ItemsOnScreen.h"
 #include "res/resource.h"
 #include "util/AtomicFile.h"
+#include "util/FileSystem.h"
+#include "util/PathText.h"
 #include "util/SystemUtil.h"
 
 namespace ol {
@@ -82,6 +84,10 @@ void CIconArrival::WriteCache() {
     const CShortcut* record = RecordAt(m_list, i);
     if (record != nullptr && record->IsProgram()) targets.push_back(TargetOf(record->m_strTarget));
   }
+  if (targets.empty()) {
+    FileSystem().Delete(m_strCachePath);  // nothing to keep: none is made, an old one goes
+    return;
+  }
   const std::string bytes = m_cache->Write(targets);
   if (!m_cache->Differs(bytes)) return;
   AtomicFileWriter writer(m_strCachePath);
@@ -127,6 +133,7 @@ void CIconArrival::Begin(bool rescaled) {
     const bool program = record->IsProgram();
     const int position = record->m_nIconIndex;
     if (program && (position < kFirstTargetImage || position >= static_cast<int>(m_slots.size()))) continue;
+    if (!program && !OnAnotherDrive(record->m_strTarget, m_launcherDrive)) continue;  // found where stored
     auto& jobOf = program ? programJobOf : m_folderJobOf;
     const auto [found, added] = jobOf.try_emplace(record->m_strTarget, static_cast<int>(m_jobs.size()));
     if (added) {

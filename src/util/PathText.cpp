@@ -73,12 +73,16 @@ std::string ToLowerAscii(std::string_view text) {
   return result;
 }
 
-std::string WhereOnThisComputer(const std::string& stored, char launcherDrive,
-                                const std::function<bool(const std::string&)>& exists) {
+bool OnAnotherDrive(std::string_view stored, char launcherDrive) {
   const auto letter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
   const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
-  const bool onDrive = stored.size() > 3 && letter(stored[0]) && stored[1] == ':' && stored[2] == '\\';
-  if (exists(stored) || !onDrive || !letter(launcherDrive) || upper(stored[0]) == upper(launcherDrive)) return stored;
+  return stored.size() > 3 && letter(stored[0]) && stored[1] == ':' && stored[2] == '\\' && letter(launcherDrive) &&
+         upper(stored[0]) != upper(launcherDrive);
+}
+
+std::string WhereOnThisComputer(const std::string& stored, char launcherDrive,
+                                const std::function<bool(const std::string&)>& exists) {
+  if (exists(stored) || !OnAnotherDrive(stored, launcherDrive)) return stored;
   std::string moved = stored;
   moved[0] = launcherDrive;
   return exists(moved) ? moved : stored;

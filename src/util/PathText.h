@@ -50,6 +50,8 @@ bool HasExtension(std::string_view path, std::string_view dotExtension);
 // where it is stored. `exists` is asked first for the stored path.
 std::string WhereOnThisComputer(const std::string& stored, char launcherDrive,
                                 const std::function<bool(const std::string&)>& exists);
+// True when the path is on a drive other than the launcher's, and so may be found there.
+bool OnAnotherDrive(std::string_view stored, char launcherDrive);
 
 // ASCII letters in lower case; every other byte unchanged.
 std::string ToLowerAscii(std::string_view text);

@@ -16,6 +16,7 @@
 #include "support/ModalResponder.h"
 #include "support/TestIconCalls.h"
 #include "support/TestListWindow.h"
+#include "util/SystemUtil.h"
 
 using namespace oltest;
 
@@ -52,9 +53,14 @@ class IconArrivalTest : public ::testing::Test {
       file += "SC_NAME=" + name + "\r\nSC_TYPE=" + type + "\r\nSC_PATH=" + target + "\r\nSC_CMLN=\r\n";
     }
     ASSERT_TRUE(WriteFileBytes(m_dir / "Catalogue.olf", file));
-    TestListWindow window;  // the recorder's own picture, as appending its icon gives it
-    window.Large().Add(ol::UniqueIcon(::ExtractIconA(nullptr, RecorderPath().c_str(), 0)).Get());
-    m_picture = ImagePixels(window.Large().GetSafeHandle(), 2);
+    m_picture = ProgramPicture(RecorderPath());
+    ASSERT_NE(m_picture, Pixels(m_picture.size(), 0));
+  }
+  // A program's own picture, as appending its icon to a list gives it.
+  static Pixels ProgramPicture(const std::string& program) {
+    TestListWindow window;
+    window.Large().Add(ol::UniqueIcon(::ExtractIconA(nullptr, program.c_str(), 0)).Get());
+    return ImagePixels(window.Large().GetSafeHandle(), 2);
   }
   void TearDown() override {
     ol::CIconArrival::SetThreadsForTesting(0);
@@ -82,7 +88,8 @@ class IconArrivalTest : public ::testing::Test {
   }
   // Every item shows its record's image; every program the recorder's picture at an index of
   // its own, or image 0 when its target is gone or gives none.
-  void ExpectEveryIconIn(LauncherHarness& launcher, const std::set<std::string>& noIcon) {
+  void ExpectEveryIconIn(LauncherHarness& launcher, const std::set<std::string>& noIcon,
+                         const std::map<std::string, Pixels>& others = {}) {
     CListCtrl list = launcher.View()->GetListCtrl();
     std::set<int> indices;
     for (int i = 0; i < list.GetItemCount(); ++i) {
@@ -94,7 +101,8 @@ class IconArrivalTest : public ::testing::Test {
         EXPECT_EQ(record.m_nIconIndex, ol::kIconNone) << record.m_strName;
       } else {
         EXPECT_TRUE(indices.insert(record.m_nIconIndex).second) << record.m_strName << " shares its image";
-        EXPECT_EQ(PictureOf(launcher, i), m_picture) << record.m_strName;
+        const auto other = others.find(record.m_strName);
+        EXPECT_EQ(PictureOf(launcher, i), other != others.end() ? other->second : m_picture) << record.m_strName;
       }
     }
   }
@@ -302,4 +310,66 @@ TEST_F(IconArrivalTest, DeletingRescalingAndClosingWhileIconsArriveLoseNothing) 
   launcher.Close();
   EXPECT_EQ(calls.Waiting(), 2) << "still inside the shell";
   EXPECT_EQ(ReadFileBytes(launcher.DataPath()), ReadFileBytes(m_dir / "Saved.olf"));
+}
+
+TEST_F(IconArrivalTest, ASecondStartTakesThePicturesFromTheCacheAndOnlyChangedTargetsAgain) {
+  TestIconCalls calls;
+  std::map<std::string, Pixels> others;  // shortcuts whose targets give another picture
+  std::string data = *ReadFileBytes(m_dir / "Catalogue.olf");
+  std::optional<std::string> cache;
+  // Starts with the data file and the cache of the start before: the extractions it needed.
+  const auto start = [&](const std::function<void(LauncherHarness&)>& meanwhile = nullptr) {
+    LauncherHarness launcher;
+    EXPECT_TRUE(WriteFileBytes(launcher.DataPath(), data));
+    if (cache) EXPECT_TRUE(WriteFileBytes(launcher.Dir() / "LaunchIcons.cache", *cache));
+    const int before = calls.Extractions();
+    EXPECT_TRUE(launcher.Start());
+    ExpectEveryIconIn(launcher, m_noIcon, others);
+    if (meanwhile) meanwhile(launcher);
+    launcher.Close();
+    data = *ReadFileBytes(launcher.DataPath());
+    cache = ReadFileBytes(launcher.Dir() / "LaunchIcons.cache");
+    return calls.Extractions() - before;
+  };
+  // Every program target that is there, extracted once for all its shortcuts.
+  const auto there = [&data] {
+    std::set<std::string> targets;
+    ol::ParseDataFile(data, [&targets](ol::CShortcut&& record) {
+      if (record.IsProgram() && ol::PathExists(record.m_strTarget)) targets.insert(record.m_strTarget);
+    });
+    return static_cast<int>(targets.size());
+  };
+  EXPECT_EQ(start(), there());
+  ASSERT_TRUE(cache.has_value());
+  EXPECT_EQ(start(), 0) << "every picture from the cache";
+
+  // A target replaced by a program with another icon (a new file: the old is a link to the
+  // recorder), one deleted, one that gains an icon.
+  ASSERT_TRUE(::DeleteFileA((m_dir / "Targets\\t5.exe").c_str()));
+  ASSERT_TRUE(CopyTestFile("C:\\windows\\regedit.exe", m_dir / "Targets\\t5.exe"));  // 995, 895, 795
+  ASSERT_TRUE(::DeleteFileA((m_dir / "Targets\\t6.exe").c_str()));                      // 994, 894, 794
+  ASSERT_TRUE(CopyTestFile(RecorderPath(), m_dir / "Targets\\notes.exe"));              // "Shortcut 923"
+  m_noIcon.insert({"Shortcut 994", "Shortcut 894", "Shortcut 794"});
+  m_noIcon.erase("Shortcut 923");
+  for (const char* name : {"Shortcut 995", "Shortcut 895", "Shortcut 795"}) {
+    others[name] = ProgramPicture("C:\\windows\\regedit.exe");
+  }
+  ASSERT_NE(others["Shortcut 995"], m_picture);
+  EXPECT_EQ(start(), 2);
+
+  // A cache cut short, or another program's file, is ignored and made anew; one made at another
+  // display scale holds that scale's pictures, and is of no use at this one.
+  for (const std::string damaged : {cache->substr(0, cache->size() / 2), data}) {
+    cache = damaged;
+    EXPECT_EQ(start(), there());
+    EXPECT_TRUE(ol::CIconCache({32, 16}).Read(*cache));
+  }
+  EXPECT_EQ(start([&](LauncherHarness& launcher) {
+              ChangeDpi(launcher, 144);
+              launcher.WaitForIcons();
+              const int image = Record(launcher, ItemNamed(launcher, "Shortcut 999")).m_nIconIndex;
+              EXPECT_EQ(ImagePixels(Large(launcher), image).size(), 48u * 48u);
+            }), there());
+  EXPECT_TRUE(ol::CIconCache({48, 24}).Read(*cache));
+  EXPECT_EQ(start(), there()) << "at 100 % again";
 }

@@ -362,9 +362,10 @@ TEST(InstallerScript, NamesTheLaunchersWindowClass) {
 TEST_F(InstallerTest, UninstallRemovesTheUsersFilesOnlyWhenTheirBoxIsTicked) {
   ASSERT_EQ(Install(), 0u);
   PutUsersFiles();
-  // What a save cut short and a launcher that ended with its machine left.
+  // What a save cut short and a launcher that ended with its machine left, and the icon cache.
   ASSERT_TRUE(WriteFileBytes(InDir("LaunchData.olf.tmp"), CatalogueAsWritten("\r\n")));
   ASSERT_TRUE(WriteFileBytes(InDir("LaunchData.olf.lock"), ""));
+  ASSERT_TRUE(WriteFileBytes(InDir("LaunchIcons.cache"), "pictures"));
 
   Program uninstaller(Quoted(InDir("uninstall.exe")));
   HWND wizard = nullptr;
