@@ -18,6 +18,17 @@ BITMAPINFO TopDown32(int size) {
   return format;
 }
 
+// A device context for reading bitmaps, one for each thread: the screen's own would cost a
+// round trip to the window system at every read.
+HDC ReadingDc() {
+  struct Dc {
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    ~Dc() { ::DeleteDC(dc); }
+  };
+  thread_local Dc reading;
+  return reading.dc;
+}
+
 // A colour icon of exactly `size` pixels, read pixel for pixel.
 std::optional<IconPicture> ReadExactIcon(HICON icon, int size) {
   ICONINFO info{};
@@ -33,11 +44,11 @@ std::optional<IconPicture> ReadExactIcon(HICON icon, int size) {
   IconPicture picture{size, std::vector<std::uint32_t>(count), std::vector<std::uint8_t>(MaskRowBytes(size) * size)};
   std::vector<std::uint32_t> mask(count);
   BITMAPINFO format = TopDown32(size);
-  HDC screen = ::GetDC(nullptr);
-  const bool read = ::GetDIBits(screen, info.hbmColor, 0, size, picture.color.data(), &format, DIB_RGB_COLORS) == size &&
-                    ::GetDIBits(screen, info.hbmMask, 0, size, mask.data(), &format, DIB_RGB_COLORS) == size;
-  ::ReleaseDC(nullptr, screen);
-  if (!read) return std::nullopt;
+  HDC dc = ReadingDc();
+  if (::GetDIBits(dc, info.hbmColor, 0, size, picture.color.data(), &format, DIB_RGB_COLORS) != size ||
+      ::GetDIBits(dc, info.hbmMask, 0, size, mask.data(), &format, DIB_RGB_COLORS) != size) {
+    return std::nullopt;
+  }
   const std::size_t row = MaskRowBytes(size);
   for (int y = 0; y < size; ++y) {
     for (int x = 0; x < size; ++x) {
@@ -74,6 +85,16 @@ std::optional<TargetPictures> PicturesOfIcons(const TargetIcons& icons, IconSize
   return TargetPictures{std::move(*largePicture), std::move(*smallPicture)};
 }
 
+std::optional<TargetPictures> PicturesAt(const CImageList& large, const CImageList& small, int index,
+                                         std::optional<IconSizes> sizes) {
+  // Taken out as icons: a copy within a list loses the picture's alpha on some systems.
+  TargetIcons icons;
+  icons.large.Reset(::ImageList_GetIcon(large.GetSafeHandle(), index, ILD_NORMAL));
+  icons.small.Reset(::ImageList_GetIcon(small.GetSafeHandle(), index, ILD_NORMAL));
+  if (!icons.large || !icons.small) return std::nullopt;
+  return PicturesOfIcons(icons, sizes.value_or(ImageListSizes(large, small)));
+}
+
 IconSizes ImageListSizes(const CImageList& large, const CImageList& small) {
   IconSizes sizes;
   int height = 0;
@@ -85,9 +106,7 @@ IconSizes ImageListSizes(const CImageList& large, const CImageList& small) {
 CPicturePlacer::CPicturePlacer(int size) : m_size(size) {
   BITMAPINFO format = TopDown32(size);
   void* bits = nullptr;
-  HDC screen = ::GetDC(nullptr);
-  m_color.Reset(::CreateDIBSection(screen, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
-  ::ReleaseDC(nullptr, screen);
+  m_color.Reset(::CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
   m_colorBits = m_color ? static_cast<std::uint32_t*>(bits) : nullptr;
   m_mask.Reset(::CreateBitmap(size, size, 1, 1, nullptr));
 }

@@ -18,6 +18,11 @@ namespace ol {
 // missing. Nothing for no icon at all.
 std::optional<TargetPictures> PicturesOfIcons(const TargetIcons& icons, IconSizes sizes);
 
+// The pictures at `index` of both lists, at these sizes (scaled as a list scales them) or, by
+// default, exactly as they are.
+std::optional<TargetPictures> PicturesAt(const CImageList& large, const CImageList& small, int index,
+                                         std::optional<IconSizes> sizes = std::nullopt);
+
 // The sizes of two image lists' images.
 IconSizes ImageListSizes(const CImageList& large, const CImageList& small);
 

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <deque>
+#include <tuple>
 #include <unordered_map>
 
 #include "catalogue/CatalogueIcons.h"
@@ -23,12 +25,15 @@ namespace {
 // A fetching thread's word that results wait, and the arrival's own turn to go on with them.
 constexpr UINT kWorkMessage = WM_APP + 1;
 constexpr UINT_PTR kWorkTimer = 1;
-constexpr char kWindowClass[] = "OrbelsLaunchIconArrival";
 
 // How long one batch may keep the window's thread from its input, and how many results are
 // taken at a time within it.
 constexpr auto kBatchTime = std::chrono::milliseconds(20);
 constexpr std::size_t kTakeAtOnce = 8;
+// Known pictures go into fresh lists this many positions at a time; the lists have room for a
+// few shortcuts added meanwhile.
+constexpr int kRefillAtOnce = 128;
+constexpr int kRefillSpare = 64;
 
 std::atomic<int> g_threadsForTesting{0};
 
@@ -41,34 +46,16 @@ void CIconArrival::SetThreadsForTesting(int threads) { g_threadsForTesting = thr
 CIconArrival::CIconArrival(const CListCtrl& list, CImageList& large, CImageList& small)
     : m_list(list), m_large(large), m_small(small), m_launcherDrive(GetLauncherDirectory().c_str()[0]) {}
 
-LRESULT CALLBACK CIconArrival::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* arrival = reinterpret_cast<CIconArrival*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (arrival != nullptr && (message == kWorkMessage || (message == WM_TIMER && wParam == kWorkTimer))) {
-    try {
-      arrival->OnWork();
-    } catch (...) {
-      arrival->Stop();  // no exception crosses the window procedure: the icons stop coming
-    }
-    return 0;
-  }
-  return ::DefWindowProcA(hwnd, message, wParam, lParam);
-}
-
 void CIconArrival::EnsureWindow() {
   if (m_window) return;
-  HINSTANCE instance = ::GetModuleHandleA(nullptr);
-  WNDCLASSA windowClass{};
-  if (!::GetClassInfoA(instance, kWindowClass, &windowClass)) {
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.lpszClassName = kWindowClass;
-    ::RegisterClassA(&windowClass);
-  }
-  m_window.Reset(::CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this));
+  m_window = std::make_unique<CMessageWindow>([this](UINT message, WPARAM wParam) {
+    if (message != kWorkMessage && !(message == WM_TIMER && wParam == kWorkTimer)) return;
+    try {
+      OnWork();
+    } catch (...) {
+      Stop();  // the icons stop coming rather than the window
+    }
+  });
 }
 
 void CIconArrival::ReadCache(const std::string& path) {
@@ -105,7 +92,7 @@ void CIconArrival::Rescale(CImageList&& oldLarge, CImageList&& oldSmall) {
 void CIconArrival::Begin(bool rescaled) {
   m_fetcher.Stop();
   EnsureWindow();
-  ::KillTimer(m_window.Get(), kWorkTimer);
+  ::KillTimer(m_window->Handle(), kWorkTimer);
   const IconSizes sizes = ImageListSizes(m_large, m_small);
   if (!m_cache || !(m_cache->Sizes() == sizes)) m_cache = std::make_shared<CIconCache>(sizes);
   m_placeLarge = std::make_unique<CPicturePlacer>(sizes.large);
@@ -121,8 +108,7 @@ void CIconArrival::Begin(bool rescaled) {
   m_slots.assign(static_cast<std::size_t>(std::max(m_large.GetImageCount(), 0)), Slot{});
   m_jobs.clear();
   m_folderJobOf.clear();
-  m_knownQueue.clear();
-  m_knownNext = 0;
+  m_refill.reset();
   m_onScreen.clear();
   m_bNoIconSeen = false;
   std::unordered_map<std::string, int> programJobOf;
@@ -156,18 +142,85 @@ void CIconArrival::Begin(bool rescaled) {
     return;
   }
   // What the cache knows goes in at once: on screen with the first paint, the rest a batch at a
-  // time; the fetching threads then only check that the targets have not changed.
-  for (std::size_t job = 0; job < m_jobs.size(); ++job) {
-    if (m_jobs[job].folder) continue;
-    const std::optional<CIconCache::Entry> known = m_cache->Find(TargetOf(m_jobs[job].target));
-    if (!known || !known->pictures) continue;
-    m_jobs[job].pictures = known->pictures;
-    m_knownQueue.push_back(static_cast<int>(job));
+  // time (by the strip, into fresh lists that then take the current ones' place); the fetching
+  // threads then only check that the targets have not changed.
+  bool known = false;
+  for (Job& job : m_jobs) {
+    const std::optional<CIconCache::Entry> entry = job.folder ? std::nullopt : m_cache->Find(TargetOf(job.target));
+    if (!entry || !entry->pictures) continue;
+    job.pictures = entry->pictures;
+    known = true;
   }
+  m_knownNext = m_jobs.size();
+  if (known) m_refill = std::make_unique<CPictureStrips>(sizes, m_large.GetImageCount() + kRefillSpare);
   const int threads = g_threadsForTesting > 0 ? g_threadsForTesting.load() : CIconFetcher::ThreadsForThisMachine();
-  m_fetcher.Start(std::move(jobs), m_launcherDrive, m_cache, threads, m_window.Get(), kWorkMessage);
+  m_fetcher.Start(std::move(jobs), m_launcherDrive, m_cache, threads, m_window->Handle(), kWorkMessage);
   PutOnScreenFirst();
-  if (!m_knownQueue.empty()) GoOnLater();
+  if (known) GoOnLater();
+}
+
+bool CIconArrival::PlaceKnown() {
+  if (m_refill) {
+    // The next strip of positions, each with what it is to show.
+    const int count = m_large.GetImageCount();
+    const int from = m_refill->Count();
+    std::deque<TargetPictures> readBack;
+    std::vector<const TargetPictures*> pictures;
+    for (int position = from; position < std::min(count, from + kRefillAtOnce); ++position) {
+      pictures.push_back(RefillPictures(position, readBack));
+    }
+    if (!m_refill->Append(pictures)) {
+      m_refill.reset();  // no room for fresh lists: the known pictures go in one by one
+      m_knownNext = 0;
+      return true;
+    }
+    if (m_refill->Count() >= count) SwapInRefill();
+    return true;
+  }
+  if (m_knownNext >= m_jobs.size()) return false;
+  for (std::size_t placed = 0; placed < kTakeAtOnce && m_knownNext < m_jobs.size(); ++placed, ++m_knownNext) {
+    for (const int position : m_jobs[m_knownNext].positions) Show(position);
+  }
+  return true;
+}
+
+const TargetPictures* CIconArrival::RefillPictures(int position, std::deque<TargetPictures>& readBack) {
+  const Slot* slot = position < static_cast<int>(m_slots.size()) ? &m_slots[static_cast<std::size_t>(position)] : nullptr;
+  if (slot != nullptr && slot->gone) return nullptr;
+  if (slot != nullptr && slot->job >= 0 && !slot->copiedOld) {
+    const Job& job = m_jobs[static_cast<std::size_t>(slot->job)];
+    if (job.pictures) return job.pictures.get();
+    return slot->loading && m_loading ? &*m_loading : nullptr;
+  }
+  // The fixed images, and pictures put in for good: as the lists hold them.
+  std::optional<TargetPictures> held = PicturesAt(m_large, m_small, position);
+  if (!held) return nullptr;
+  readBack.push_back(std::move(*held));
+  return &readBack.back();
+}
+
+void CIconArrival::SwapInRefill() {
+  // A list given a new image list may take the system's icon spacing again: the view's stays.
+  HWND list = m_list.GetSafeHwnd();
+  const LRESULT spacing = ::SendMessageA(list, LVM_GETITEMSPACING, FALSE, 0);
+  for (auto [current, fresh, which] : {std::tuple{&m_large, &m_refill->Large(), LVSIL_NORMAL},
+                                       std::tuple{&m_small, &m_refill->Small(), LVSIL_SMALL}}) {
+    HIMAGELIST handle = fresh->Detach();
+    HIMAGELIST old = m_list.SetImageList(handle, which);
+    current->Attach(handle);  // the list destroys it with its window, as it did the old one
+    current->SetOwnedByControl();
+    if (old != nullptr && old != handle) ::ImageList_Destroy(old);
+  }
+  if (::SendMessageA(list, LVM_GETITEMSPACING, FALSE, 0) != spacing) {
+    ::SendMessageA(list, LVM_SETICONSPACING, 0, MAKELPARAM(LOWORD(spacing), HIWORD(spacing)));
+  }
+  m_refill.reset();
+  for (Slot& slot : m_slots) {
+    if (slot.job < 0 || slot.copiedOld || !m_jobs[static_cast<std::size_t>(slot.job)].pictures) continue;
+    slot.placed = m_jobs[static_cast<std::size_t>(slot.job)].pictures;
+    slot.loading = false;
+  }
+  ::InvalidateRect(list, nullptr, FALSE);
 }
 
 CIconArrival::Slot* CIconArrival::SlotOf(int position) {
@@ -182,6 +235,11 @@ bool CIconArrival::PlaceAt(int position, const TargetPictures& pictures) {
   if (!m_placeSmall || m_placeSmall->Size() != sizes.small) m_placeSmall = std::make_unique<CPicturePlacer>(sizes.small);
   const bool large = m_placeLarge->Place(m_large, position, pictures.large);
   const bool small = m_placeSmall->Place(m_small, position, pictures.small);
+  // Lists being filled by the strip that already hold the position change with the lists shown.
+  if (m_refill && position < m_refill->Count()) {
+    m_placeLarge->Place(m_refill->Large(), position, pictures.large);
+    m_placeSmall->Place(m_refill->Small(), position, pictures.small);
+  }
   return large && small;
 }
 
@@ -197,10 +255,8 @@ bool CIconArrival::Show(int position) {
   if (!job.fetched) return false;
   if (slot.oldPicture && !slot.copiedOld) {
     // The target gives no icon now: its old picture stays, at the new size.
-    for (auto [fresh, old] : {std::pair{&m_large, &m_oldLarge}, std::pair{&m_small, &m_oldSmall}}) {
-      const UniqueIcon picture(::ImageList_GetIcon(old->GetSafeHandle(), position, ILD_NORMAL));
-      if (picture) fresh->Replace(position, picture.Get());
-    }
+    const IconSizes sizes = ImageListSizes(m_large, m_small);
+    if (std::optional<TargetPictures> old = PicturesAt(m_oldLarge, m_oldSmall, position, sizes)) PlaceAt(position, *old);
     slot.copiedOld = true;
     return true;
   }
@@ -210,11 +266,13 @@ bool CIconArrival::Show(int position) {
 
 bool CIconArrival::Apply(int job, TargetLook look) {
   Job& target = m_jobs[static_cast<std::size_t>(job)];
+  // A known picture found unchanged is in the fresh lists, or will be: nothing to put in now.
+  const bool known = m_refill && target.pictures && target.pictures == look.pictures;
   target.fetched = true;
   target.pictures = std::move(look.pictures);
   if (!target.folder && !target.pictures) m_bNoIconSeen = true;
   bool changed = Found(target.target, look.where);
-  for (const int position : target.positions) changed = Show(position) || changed;
+  for (const int position : target.positions) changed = (!known && Show(position)) || changed;
   return changed && std::binary_search(m_onScreen.begin(), m_onScreen.end(), job);
 }
 
@@ -296,21 +354,17 @@ bool CIconArrival::OnScreenIn() const {
 
 void CIconArrival::OnWork() {
   if (!m_bBusy) return;
-  ::KillTimer(m_window.Get(), kWorkTimer);
+  ::KillTimer(m_window->Handle(), kWorkTimer);
   const auto start = std::chrono::steady_clock::now();
   bool changed = false;  // a picture on screen changed: the list paints again
   for (;;) {
     std::vector<CIconFetcher::Result> batch = m_fetcher.Take(kTakeAtOnce);
     for (CIconFetcher::Result& result : batch) changed = Apply(result.job, std::move(result.look)) || changed;
-    std::size_t placed = 0;
-    for (; batch.empty() && placed < kTakeAtOnce && m_knownNext < m_knownQueue.size(); ++placed) {
-      for (const int position : m_jobs[static_cast<std::size_t>(m_knownQueue[m_knownNext])].positions) Show(position);
-      ++m_knownNext;
-    }
-    if ((batch.empty() && placed == 0) || std::chrono::steady_clock::now() - start >= kBatchTime) break;
+    const bool worked = !batch.empty() || PlaceKnown();
+    if (!worked || std::chrono::steady_clock::now() - start >= kBatchTime) break;
   }
   if (changed) ::InvalidateRect(m_list.GetSafeHwnd(), nullptr, FALSE);
-  if (m_fetcher.HasResults() || m_knownNext < m_knownQueue.size()) {
+  if (m_fetcher.HasResults() || m_refill || m_knownNext < m_jobs.size()) {
     GoOnLater();
   } else if (!m_fetcher.Busy()) {
     Finish();
@@ -322,10 +376,10 @@ void CIconArrival::GoOnLater() {
   // (a posted message); with input, a paint or a timer waiting, once the window has seen to
   // them (a timer's turn comes after all of those; a posted message's before).
   if (HIWORD(::GetQueueStatus(QS_INPUT | QS_PAINT | QS_TIMER | QS_HOTKEY)) == 0 &&
-      ::PostMessageA(m_window.Get(), kWorkMessage, 0, 0)) {
+      ::PostMessageA(m_window->Handle(), kWorkMessage, 0, 0)) {
     return;
   }
-  ::SetTimer(m_window.Get(), kWorkTimer, USER_TIMER_MINIMUM, nullptr);
+  ::SetTimer(m_window->Handle(), kWorkTimer, USER_TIMER_MINIMUM, nullptr);
 }
 
 void CIconArrival::Settle(CShortcut& record, int item) {
@@ -398,7 +452,11 @@ void CIconArrival::Detach(int position) {
 }
 
 void CIconArrival::Forget(const CShortcut& record) {
-  if (record.IsProgram()) Detach(record.m_nIconIndex);
+  if (!record.IsProgram()) return;
+  Detach(record.m_nIconIndex);
+  if (record.m_nIconIndex >= 0 && record.m_nIconIndex < static_cast<int>(m_slots.size())) {
+    m_slots[static_cast<std::size_t>(record.m_nIconIndex)].gone = true;  // its position is no one's now
+  }
 }
 
 void CIconArrival::ForgetAll() { Stop(); }
@@ -416,11 +474,11 @@ void CIconArrival::Finish() {
 
 void CIconArrival::Stop() {
   m_fetcher.Stop();
-  if (m_window) ::KillTimer(m_window.Get(), kWorkTimer);
+  if (m_window) ::KillTimer(m_window->Handle(), kWorkTimer);
   m_jobs.clear();
   m_folderJobOf.clear();
   m_slots.clear();
-  m_knownQueue.clear();
+  m_refill.reset();
   m_knownNext = 0;
   m_onScreen.clear();
   m_oldLarge.DeleteImageList();

@@ -17,6 +17,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -25,11 +26,13 @@
 
 #include "catalogue/IconCache.h"
 #include "catalogue/IconFetcher.h"
+#include "catalogue/PictureStrips.h"
 #include "catalogue/Shortcut.h"
 #include "catalogue/TargetPictures.h"
 #include "framework/Handle.h"
 #include "framework/ImageList.h"
 #include "framework/ListCtrl.h"
+#include "framework/MessageWindow.h"
 
 namespace ol {
 
@@ -98,10 +101,10 @@ class CIconArrival {
     bool loading = false;            // the loading picture is there
     bool oldPicture = false;         // the lists replaced by a rescale hold its picture there
     bool copiedOld = false;          // that old picture was put in again: the target gave none
+    bool gone = false;               // its shortcut went
   };
 
   void Begin(bool rescaled);
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   void EnsureWindow();
   // A batch of results put in, and known pictures placed; goes on later while any wait.
   void OnWork();
@@ -121,6 +124,12 @@ class CIconArrival {
   // and the place where its target was found.
   void UpdateItem(CShortcut& record, int item);
   bool PlaceAt(int position, const TargetPictures& pictures);
+  // Known pictures put in: a strip into the fresh lists, or, without them, a few one by one;
+  // false when none are left.
+  bool PlaceKnown();
+  const TargetPictures* RefillPictures(int position, std::deque<TargetPictures>& readBack);
+  // The fresh lists, complete, take the current ones' place in the list.
+  void SwapInRefill();
   // Every picture is in: the records of targets without an icon get index 0.
   void Finish();
   Slot* SlotOf(int position);
@@ -128,7 +137,7 @@ class CIconArrival {
   const CListCtrl& m_list;
   CImageList& m_large;
   CImageList& m_small;
-  UniqueWindow m_window;  // a message-only window of ours for the posts and the timer
+  std::unique_ptr<CMessageWindow> m_window;  // for the threads' posts and the arrival's timer
   std::string m_strCachePath;
   std::shared_ptr<CIconCache> m_cache;
   CIconFetcher m_fetcher;
@@ -137,8 +146,8 @@ class CIconArrival {
   std::unordered_map<std::string, int> m_folderJobOf;  // a folder target's job
   std::unordered_map<std::string, std::string> m_found;  // stored targets found elsewhere
   std::vector<Slot> m_slots;       // by position
-  std::vector<int> m_knownQueue;   // jobs whose known pictures are still to be placed
-  std::size_t m_knownNext = 0;
+  std::unique_ptr<CPictureStrips> m_refill;  // fresh lists taking the known pictures by the strip
+  std::size_t m_knownNext = 0;     // without them: the next job whose known pictures go in
   std::vector<int> m_onScreen;     // jobs on screen when last painted, in order
   std::unique_ptr<CPicturePlacer> m_placeLarge;
   std::unique_ptr<CPicturePlacer> m_placeSmall;
