@@ -1,5 +1,7 @@
 #include "catalogue/PictureStrips.h"
 
+#include "catalogue/TargetPictures.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -20,12 +22,7 @@ CPictureStrips::CPictureStrips(IconSizes sizes, int capacity) {
     list->SetBkColor(CLR_NONE);
     strip->size = size;
     strip->room = kStripRoom;
-    BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = size * kStripRoom;
-    format.bmiHeader.biHeight = -size;  // top row first
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
+    BITMAPINFO format = TopDownFormat(size * kStripRoom, size);
     void* bits = nullptr;
     strip->color.Reset(::CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
     strip->colorBits = strip->color ? static_cast<std::uint32_t*>(bits) : nullptr;
@@ -82,12 +79,7 @@ bool CPictureStrips::Put(CImageList& list, Strip& strip, const std::vector<const
   const int width = size * static_cast<int>(pictures.size());
   HDC source = ::CreateCompatibleDC(nullptr);
   HDC target = ::CreateCompatibleDC(nullptr);
-  BITMAPINFO format{};
-  format.bmiHeader.biSize = sizeof format.bmiHeader;
-  format.bmiHeader.biWidth = width;
-  format.bmiHeader.biHeight = -size;
-  format.bmiHeader.biPlanes = 1;
-  format.bmiHeader.biBitCount = 32;
+  BITMAPINFO format = TopDownFormat(width, size);
   void* bits = nullptr;
   UniqueGdiObject color(::CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
   UniqueGdiObject mask(::CreateBitmap(width, size, 1, 1, nullptr));

@@ -8,16 +8,6 @@ namespace ol {
 
 namespace {
 
-BITMAPINFO TopDown32(int size) {
-  BITMAPINFO format{};
-  format.bmiHeader.biSize = sizeof format.bmiHeader;
-  format.bmiHeader.biWidth = size;
-  format.bmiHeader.biHeight = -size;  // top row first
-  format.bmiHeader.biPlanes = 1;
-  format.bmiHeader.biBitCount = 32;
-  return format;
-}
-
 // A device context for reading bitmaps, one for each thread: the screen's own would cost a
 // round trip to the window system at every read.
 HDC ReadingDc() {
@@ -43,7 +33,7 @@ std::optional<IconPicture> ReadExactIcon(HICON icon, int size) {
   const std::size_t count = static_cast<std::size_t>(size) * static_cast<std::size_t>(size);
   IconPicture picture{size, std::vector<std::uint32_t>(count), std::vector<std::uint8_t>(MaskRowBytes(size) * size)};
   std::vector<std::uint32_t> mask(count);
-  BITMAPINFO format = TopDown32(size);
+  BITMAPINFO format = TopDownFormat(size, size);
   HDC dc = ReadingDc();
   if (::GetDIBits(dc, info.hbmColor, 0, size, picture.color.data(), &format, DIB_RGB_COLORS) != size ||
       ::GetDIBits(dc, info.hbmMask, 0, size, mask.data(), &format, DIB_RGB_COLORS) != size) {
@@ -95,6 +85,16 @@ std::optional<TargetPictures> PicturesAt(const CImageList& large, const CImageLi
   return PicturesOfIcons(icons, sizes.value_or(ImageListSizes(large, small)));
 }
 
+BITMAPINFO TopDownFormat(int width, int height) {
+  BITMAPINFO format{};
+  format.bmiHeader.biSize = sizeof format.bmiHeader;
+  format.bmiHeader.biWidth = width;
+  format.bmiHeader.biHeight = -height;  // top row first
+  format.bmiHeader.biPlanes = 1;
+  format.bmiHeader.biBitCount = 32;
+  return format;
+}
+
 IconSizes ImageListSizes(const CImageList& large, const CImageList& small) {
   IconSizes sizes;
   int height = 0;
@@ -104,7 +104,7 @@ IconSizes ImageListSizes(const CImageList& large, const CImageList& small) {
 }
 
 CPicturePlacer::CPicturePlacer(int size) : m_size(size) {
-  BITMAPINFO format = TopDown32(size);
+  BITMAPINFO format = TopDownFormat(size, size);
   void* bits = nullptr;
   m_color.Reset(::CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
   m_colorBits = m_color ? static_cast<std::uint32_t*>(bits) : nullptr;

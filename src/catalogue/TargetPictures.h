@@ -23,6 +23,9 @@ std::optional<TargetPictures> PicturesOfIcons(const TargetIcons& icons, IconSize
 std::optional<TargetPictures> PicturesAt(const CImageList& large, const CImageList& small, int index,
                                          std::optional<IconSizes> sizes = std::nullopt);
 
+// The format of 32-bit pictures `width` x `height`, top row first, as they are read and put.
+BITMAPINFO TopDownFormat(int width, int height);
+
 // The sizes of two image lists' images.
 IconSizes ImageListSizes(const CImageList& large, const CImageList& small);
 

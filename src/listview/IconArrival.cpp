@@ -109,6 +109,7 @@ void CIconArrival::Begin(bool rescaled) {
   m_jobs.clear();
   m_folderJobOf.clear();
   m_refill.reset();
+  m_bRefilling = false;
   m_onScreen.clear();
   m_bNoIconSeen = false;
   std::unordered_map<std::string, int> programJobOf;
@@ -152,7 +153,7 @@ void CIconArrival::Begin(bool rescaled) {
     known = true;
   }
   m_knownNext = m_jobs.size();
-  if (known) m_refill = std::make_unique<CPictureStrips>(sizes, m_large.GetImageCount() + kRefillSpare);
+  m_bRefilling = known;
   const int threads = g_threadsForTesting > 0 ? g_threadsForTesting.load() : CIconFetcher::ThreadsForThisMachine();
   m_fetcher.Start(std::move(jobs), m_launcherDrive, m_cache, threads, m_window->Handle(), kWorkMessage);
   PutOnScreenFirst();
@@ -160,7 +161,8 @@ void CIconArrival::Begin(bool rescaled) {
 }
 
 bool CIconArrival::PlaceKnown() {
-  if (m_refill) {
+  if (m_bRefilling) {
+    if (!m_refill) m_refill = std::make_unique<CPictureStrips>(ImageListSizes(m_large, m_small), m_large.GetImageCount() + kRefillSpare);
     // The next strip of positions, each with what it is to show.
     const int count = m_large.GetImageCount();
     const int from = m_refill->Count();
@@ -171,6 +173,7 @@ bool CIconArrival::PlaceKnown() {
     }
     if (!m_refill->Append(pictures)) {
       m_refill.reset();  // no room for fresh lists: the known pictures go in one by one
+      m_bRefilling = false;
       m_knownNext = 0;
       return true;
     }
@@ -215,6 +218,7 @@ void CIconArrival::SwapInRefill() {
     ::SendMessageA(list, LVM_SETICONSPACING, 0, MAKELPARAM(LOWORD(spacing), HIWORD(spacing)));
   }
   m_refill.reset();
+  m_bRefilling = false;
   for (Slot& slot : m_slots) {
     if (slot.job < 0 || slot.copiedOld || !m_jobs[static_cast<std::size_t>(slot.job)].pictures) continue;
     slot.placed = m_jobs[static_cast<std::size_t>(slot.job)].pictures;
@@ -267,7 +271,7 @@ bool CIconArrival::Show(int position) {
 bool CIconArrival::Apply(int job, TargetLook look) {
   Job& target = m_jobs[static_cast<std::size_t>(job)];
   // A known picture found unchanged is in the fresh lists, or will be: nothing to put in now.
-  const bool known = m_refill && target.pictures && target.pictures == look.pictures;
+  const bool known = m_bRefilling && target.pictures && target.pictures == look.pictures;
   target.fetched = true;
   target.pictures = std::move(look.pictures);
   if (!target.folder && !target.pictures) m_bNoIconSeen = true;
@@ -364,7 +368,7 @@ void CIconArrival::OnWork() {
     if (!worked || std::chrono::steady_clock::now() - start >= kBatchTime) break;
   }
   if (changed) ::InvalidateRect(m_list.GetSafeHwnd(), nullptr, FALSE);
-  if (m_fetcher.HasResults() || m_refill || m_knownNext < m_jobs.size()) {
+  if (m_fetcher.HasResults() || m_bRefilling || m_knownNext < m_jobs.size()) {
     GoOnLater();
   } else if (!m_fetcher.Busy()) {
     Finish();
@@ -479,6 +483,7 @@ void CIconArrival::Stop() {
   m_folderJobOf.clear();
   m_slots.clear();
   m_refill.reset();
+  m_bRefilling = false;
   m_knownNext = 0;
   m_onScreen.clear();
   m_oldLarge.DeleteImageList();

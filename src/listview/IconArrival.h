@@ -146,7 +146,8 @@ class CIconArrival {
   std::unordered_map<std::string, int> m_folderJobOf;  // a folder target's job
   std::unordered_map<std::string, std::string> m_found;  // stored targets found elsewhere
   std::vector<Slot> m_slots;       // by position
-  std::unique_ptr<CPictureStrips> m_refill;  // fresh lists taking the known pictures by the strip
+  bool m_bRefilling = false;       // known pictures go into fresh lists by the strip,
+  std::unique_ptr<CPictureStrips> m_refill;  // these, made at the first strip
   std::size_t m_knownNext = 0;     // without them: the next job whose known pictures go in
   std::vector<int> m_onScreen;     // jobs on screen when last painted, in order
   std::unique_ptr<CPicturePlacer> m_placeLarge;

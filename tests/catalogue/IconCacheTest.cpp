@@ -30,8 +30,8 @@ TEST(IconCache, ReadsBackWhatItWroteEachPictureOnceAndOnlyTheTargetsAskedFor) {
                                            "D:\\Tools\\c.exe", "C:\\Games\\a.exe", "E:\\unknown.exe"};
   const std::string bytes = cache.Write(catalogue);
 
-  // 2,560 bytes of pictures per target icon (32 x 32 and 16 x 16 pixels, 4 bytes each, and their
-  // masks, 4 and 2 bytes a row): two distinct icons; an entry is 24 bytes and its path.
+  // 5,280 bytes of pictures per distinct icon (32 x 32 and 16 x 16 pixels of 4 bytes, and their
+  // masks of 4 and 2 bytes a row), two of them; an entry is 24 bytes and its path.
   const std::size_t entries = 4 * 24 + 18 + 14 + 14 + 14;
   EXPECT_EQ(bytes.size(), 8 + 5 * 4 + 2 * (4096 + 128 + 1024 + 32) + entries + 8);
 
