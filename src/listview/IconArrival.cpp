@@ -1,11 +1,11 @@
+// The icons arriving: the jobs of a start, the fetching threads' results put in a batch at a
+// time, what is on screen first, and the end.
 #include "listview/IconArrival.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 #include <atomic>
-#include <deque>
-#include <tuple>
 #include <unordered_map>
 
 #include "catalogue/CatalogueIcons.h"
@@ -13,8 +13,6 @@
 #include "framework/Dpi.h"
 #include "listview/ItemsOnScreen.h"
 #include "res/resource.h"
-#include "util/AtomicFile.h"
-#include "util/FileSystem.h"
 #include "util/PathText.h"
 #include "util/SystemUtil.h"
 
@@ -30,10 +28,6 @@ constexpr UINT_PTR kWorkTimer = 1;
 // taken at a time within it.
 constexpr auto kBatchTime = std::chrono::milliseconds(20);
 constexpr std::size_t kTakeAtOnce = 8;
-// Known pictures go into fresh lists this many positions at a time; the lists have room for a
-// few shortcuts added meanwhile.
-constexpr int kRefillAtOnce = 128;
-constexpr int kRefillSpare = 64;
 
 std::atomic<int> g_threadsForTesting{0};
 
@@ -56,29 +50,6 @@ void CIconArrival::EnsureWindow() {
       Stop();  // the icons stop coming rather than the window
     }
   });
-}
-
-void CIconArrival::ReadCache(const std::string& path) {
-  m_strCachePath = path;
-  m_cache = std::make_shared<CIconCache>(ImageListSizes(m_large, m_small));
-  if (const std::optional<std::string> bytes = ReadWholeFile(path)) m_cache->Read(*bytes);
-}
-
-void CIconArrival::WriteCache() {
-  if (m_strCachePath.empty() || !m_cache) return;
-  std::vector<std::string> targets;
-  for (int i = 0; i < m_list.GetItemCount(); ++i) {
-    const CShortcut* record = RecordAt(m_list, i);
-    if (record != nullptr && record->IsProgram()) targets.push_back(TargetOf(record->m_strTarget));
-  }
-  if (targets.empty()) {
-    FileSystem().Delete(m_strCachePath);  // nothing to keep: none is made, an old one goes
-    return;
-  }
-  const std::string bytes = m_cache->Write(targets);
-  if (!m_cache->Differs(bytes)) return;
-  AtomicFileWriter writer(m_strCachePath);
-  if (writer.Open()) writer.Commit(bytes);
 }
 
 void CIconArrival::Start() { Begin(false); }
@@ -158,73 +129,6 @@ void CIconArrival::Begin(bool rescaled) {
   m_fetcher.Start(std::move(jobs), m_launcherDrive, m_cache, threads, m_window->Handle(), kWorkMessage);
   PutOnScreenFirst();
   if (known) GoOnLater();
-}
-
-bool CIconArrival::PlaceKnown() {
-  if (m_bRefilling) {
-    if (!m_refill) m_refill = std::make_unique<CPictureStrips>(ImageListSizes(m_large, m_small), m_large.GetImageCount() + kRefillSpare);
-    // The next strip of positions, each with what it is to show.
-    const int count = m_large.GetImageCount();
-    const int from = m_refill->Count();
-    std::deque<TargetPictures> readBack;
-    std::vector<const TargetPictures*> pictures;
-    for (int position = from; position < std::min(count, from + kRefillAtOnce); ++position) {
-      pictures.push_back(RefillPictures(position, readBack));
-    }
-    if (!m_refill->Append(pictures)) {
-      m_refill.reset();  // no room for fresh lists: the known pictures go in one by one
-      m_bRefilling = false;
-      m_knownNext = 0;
-      return true;
-    }
-    if (m_refill->Count() >= count) SwapInRefill();
-    return true;
-  }
-  if (m_knownNext >= m_jobs.size()) return false;
-  for (std::size_t placed = 0; placed < kTakeAtOnce && m_knownNext < m_jobs.size(); ++placed, ++m_knownNext) {
-    for (const int position : m_jobs[m_knownNext].positions) Show(position);
-  }
-  return true;
-}
-
-const TargetPictures* CIconArrival::RefillPictures(int position, std::deque<TargetPictures>& readBack) {
-  const Slot* slot = position < static_cast<int>(m_slots.size()) ? &m_slots[static_cast<std::size_t>(position)] : nullptr;
-  if (slot != nullptr && slot->gone) return nullptr;
-  if (slot != nullptr && slot->job >= 0 && !slot->copiedOld) {
-    const Job& job = m_jobs[static_cast<std::size_t>(slot->job)];
-    if (job.pictures) return job.pictures.get();
-    return slot->loading && m_loading ? &*m_loading : nullptr;
-  }
-  // The fixed images, and pictures put in for good: as the lists hold them.
-  std::optional<TargetPictures> held = PicturesAt(m_large, m_small, position);
-  if (!held) return nullptr;
-  readBack.push_back(std::move(*held));
-  return &readBack.back();
-}
-
-void CIconArrival::SwapInRefill() {
-  // A list given a new image list may take the system's icon spacing again: the view's stays.
-  HWND list = m_list.GetSafeHwnd();
-  const LRESULT spacing = ::SendMessageA(list, LVM_GETITEMSPACING, FALSE, 0);
-  for (auto [current, fresh, which] : {std::tuple{&m_large, &m_refill->Large(), LVSIL_NORMAL},
-                                       std::tuple{&m_small, &m_refill->Small(), LVSIL_SMALL}}) {
-    HIMAGELIST handle = fresh->Detach();
-    HIMAGELIST old = m_list.SetImageList(handle, which);
-    current->Attach(handle);  // the list destroys it with its window, as it did the old one
-    current->SetOwnedByControl();
-    if (old != nullptr && old != handle) ::ImageList_Destroy(old);
-  }
-  if (::SendMessageA(list, LVM_GETITEMSPACING, FALSE, 0) != spacing) {
-    ::SendMessageA(list, LVM_SETICONSPACING, 0, MAKELPARAM(LOWORD(spacing), HIWORD(spacing)));
-  }
-  m_refill.reset();
-  m_bRefilling = false;
-  for (Slot& slot : m_slots) {
-    if (slot.job < 0 || slot.copiedOld || !m_jobs[static_cast<std::size_t>(slot.job)].pictures) continue;
-    slot.placed = m_jobs[static_cast<std::size_t>(slot.job)].pictures;
-    slot.loading = false;
-  }
-  ::InvalidateRect(list, nullptr, FALSE);
 }
 
 CIconArrival::Slot* CIconArrival::SlotOf(int position) {
@@ -386,84 +290,11 @@ void CIconArrival::GoOnLater() {
   ::SetTimer(m_window->Handle(), kWorkTimer, USER_TIMER_MINIMUM, nullptr);
 }
 
-void CIconArrival::Settle(CShortcut& record, int item) {
-  const int job = JobOf(record);
-  if (job >= 0 && !m_jobs[static_cast<std::size_t>(job)].fetched) {
-    m_fetcher.Drop(job);
-    const Job& target = m_jobs[static_cast<std::size_t>(job)];
-    if (Apply(job, LookAtTarget(target.target, m_launcherDrive, target.folder ? nullptr : &Cache()))) {
-      ::InvalidateRect(m_list.GetSafeHwnd(), nullptr, FALSE);
-    }
-  }
-  UpdateItem(record, item);
-  if (m_bBusy && !m_fetcher.Busy()) GoOnLater();  // the last job may have gone this way: the end follows
-}
-
 CIconCache& CIconArrival::Cache() {
   const IconSizes sizes = ImageListSizes(m_large, m_small);
   if (!m_cache || !(m_cache->Sizes() == sizes)) m_cache = std::make_shared<CIconCache>(sizes);
   return *m_cache;
 }
-
-void CIconArrival::AddPrograms(const std::vector<CShortcut*>& records) {
-  std::vector<std::pair<CShortcut*, CIconCache::Pictures>> found;
-  for (CShortcut* record : records) {
-    record->m_nIconIndex = kIconNone;
-    TargetLook look = LookAtTarget(record->m_strTarget, m_launcherDrive, &Cache());
-    Found(record->m_strTarget, look.where);
-    if (look.pictures) found.emplace_back(record, std::move(look.pictures));
-  }
-  if (found.empty()) return;
-  // Room for all of them in one step, rather than a list grown a few images at a time.
-  int next = m_large.GetImageCount();
-  const int count = next + static_cast<int>(found.size());
-  if (!m_large.SetImageCount(count) || !m_small.SetImageCount(count)) return;
-  for (auto& [record, pictures] : found) {
-    if (PlaceAt(next, *pictures)) record->m_nIconIndex = next;
-    ++next;
-  }
-}
-
-void CIconArrival::Refresh(CShortcut& record, int item) {
-  UpdateItem(record, item);
-  Detach(record.m_nIconIndex);  // what was fetched for it before no longer counts
-  TargetLook look = LookAtTarget(record.m_strTarget, m_launcherDrive, &Cache(), true);
-  Found(record.m_strTarget, look.where);
-  UpdateItem(record, item);
-  const CIconCache::Pictures pictures = std::move(look.pictures);
-  if (!pictures) return;  // the old picture stays
-  if (record.m_nIconIndex != kIconNone) {
-    PlaceAt(record.m_nIconIndex, *pictures);
-    return;
-  }
-  std::vector<CShortcut*> one{&record};
-  AddPrograms(one);
-  if (item >= 0) m_list.SetItemImage(item, record.m_nIconIndex);
-}
-
-void CIconArrival::MarkTargetGone(CShortcut& record) {
-  Detach(record.m_nIconIndex);
-  record.m_nIconIndex = kIconNone;
-}
-
-void CIconArrival::Detach(int position) {
-  Slot* slot = SlotOf(position);
-  if (slot == nullptr) return;
-  Job& job = m_jobs[static_cast<std::size_t>(slot->job)];
-  job.positions.erase(std::remove(job.positions.begin(), job.positions.end(), position), job.positions.end());
-  if (job.positions.empty() && !job.fetched) m_fetcher.Drop(slot->job);
-  slot->job = -1;
-}
-
-void CIconArrival::Forget(const CShortcut& record) {
-  if (!record.IsProgram()) return;
-  Detach(record.m_nIconIndex);
-  if (record.m_nIconIndex >= 0 && record.m_nIconIndex < static_cast<int>(m_slots.size())) {
-    m_slots[static_cast<std::size_t>(record.m_nIconIndex)].gone = true;  // its position is no one's now
-  }
-}
-
-void CIconArrival::ForgetAll() { Stop(); }
 
 void CIconArrival::Finish() {
   if (m_bNoIconSeen || !m_found.empty()) {

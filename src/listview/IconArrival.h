@@ -12,6 +12,8 @@
 //
 // Whatever needs a shortcut's icon before it arrived (a launch, Properties, Reload Icon) looks at
 // its target at once, on the window's thread, without waiting for a fetching thread.
+// (IconArrival.cpp: a start and the results; IconArrivalCommands.cpp: what launching and editing
+// ask; IconCacheUse.cpp: the icon cache's file and its pictures put in by the strip.)
 #pragma once
 
 #include <windows.h>
