@@ -8,22 +8,16 @@ TestIconCalls::TestIconCalls() : m_ownThread(::GetCurrentThreadId()) { ol::SetIc
 
 TestIconCalls::~TestIconCalls() {
   Release();
-  // Every fetching thread ends before the real calls come back: none is left holding this one.
+  // Every fetching thread ends before the real calls come back: none is left inside this one.
   ol::CIconFetcher::WaitForThreads(std::chrono::seconds(60));
   ol::SetIconCallsForTesting(nullptr);
-  std::unique_lock<std::mutex> lock(m_lock);
-  m_changed.wait(lock, [this] { return m_inside == 0; });
 }
-
-void TestIconCalls::Hold() { Allow(0); }
 
 void TestIconCalls::Allow(int extractions) {
   std::lock_guard<std::mutex> guard(m_lock);
   m_allowed = extractions;
   m_changed.notify_all();
 }
-
-void TestIconCalls::Release() { Allow(-1); }
 
 void TestIconCalls::DeclineOnce(const std::string& path) {
   std::lock_guard<std::mutex> guard(m_lock);
@@ -40,43 +34,25 @@ int TestIconCalls::Waiting() const {
   return m_waiting;
 }
 
-void TestIconCalls::WaitWhileHeld(std::unique_lock<std::mutex>& lock) {
+bool TestIconCalls::Enter(const std::string& path, bool extraction) {
+  std::unique_lock<std::mutex> lock(m_lock);
+  const bool windowThread = ::GetCurrentThreadId() == m_ownThread;
   ++m_waiting;
-  m_changed.wait(lock, [this] { return m_allowed != 0 || ::GetCurrentThreadId() == m_ownThread; });
+  m_changed.wait(lock, [&] { return m_allowed != 0 || windowThread; });
   --m_waiting;
+  if (!extraction) return false;
+  if (m_allowed > 0 && !windowThread) --m_allowed;
+  ++m_extractions;
+  return m_declined.erase(path) > 0;
 }
 
 bool TestIconCalls::Stamp(const std::string& path, ol::FileStamp* stamp) {
-  {
-    std::unique_lock<std::mutex> lock(m_lock);
-    ++m_inside;
-    WaitWhileHeld(lock);
-  }
-  const bool there = CIconCalls::Stamp(path, stamp);
-  std::lock_guard<std::mutex> guard(m_lock);
-  --m_inside;
-  m_changed.notify_all();
-  return there;
+  Enter(path, false);
+  return CIconCalls::Stamp(path, stamp);
 }
 
 HRESULT TestIconCalls::DefaultExtract(const std::string& path, ol::IconSizes sizes, HICON* large, HICON* small) {
-  {
-    std::unique_lock<std::mutex> lock(m_lock);
-    ++m_inside;
-    WaitWhileHeld(lock);
-    if (m_allowed > 0 && ::GetCurrentThreadId() != m_ownThread) --m_allowed;
-    ++m_extractions;
-    if (m_declined.erase(path) > 0) {
-      --m_inside;
-      m_changed.notify_all();
-      return E_FAIL;
-    }
-  }
-  const HRESULT result = CIconCalls::DefaultExtract(path, sizes, large, small);
-  std::lock_guard<std::mutex> guard(m_lock);
-  --m_inside;
-  m_changed.notify_all();
-  return result;
+  return Enter(path, true) ? E_FAIL : CIconCalls::DefaultExtract(path, sizes, large, small);
 }
 
 }  // namespace oltest

@@ -1,6 +1,6 @@
 // The calls that look at a target and take its icon, answered for tests: counted, declined for
 // a chosen file as the shell declines a file on a slow link, or held inside the shell until the
-// test lets them go. In place for as long as it lives; it ends only once no call is inside it.
+// test lets them go. In place for as long as it lives; it ends only once no thread can call it.
 #pragma once
 
 #include <windows.h>
@@ -23,9 +23,9 @@ class TestIconCalls : public ol::CIconCalls {
 
   // Calls on other threads than this one (the window's) wait inside from now on, until let
   // through: a number of extractions (looking at targets meanwhile), or all.
-  void Hold();
+  void Hold() { Allow(0); }
   void Allow(int extractions);
-  void Release();
+  void Release() { Allow(-1); }
   // The shell declines this file once (E_FAIL), as it does for a file on a slow network link.
   void DeclineOnce(const std::string& path);
   // The extractions the shell was asked for, and those waiting inside it now.
@@ -36,14 +36,13 @@ class TestIconCalls : public ol::CIconCalls {
   HRESULT DefaultExtract(const std::string& path, ol::IconSizes sizes, HICON* large, HICON* small) override;
 
  private:
-  // Waits while held, but never on the window's thread.
-  void WaitWhileHeld(std::unique_lock<std::mutex>& lock);
+  // Waits while held, but never on the window's thread; true for an extraction to decline.
+  bool Enter(const std::string& path, bool extraction);
 
   mutable std::mutex m_lock;
   std::condition_variable m_changed;
   const DWORD m_ownThread;
   int m_allowed = -1;  // -1: every extraction goes through
-  int m_inside = 0;
   int m_waiting = 0;
   int m_extractions = 0;
   std::set<std::string> m_declined;
