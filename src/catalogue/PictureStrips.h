@@ -28,20 +28,11 @@ class CPictureStrips {
   CImageList& Small() { return m_small; }
 
  private:
-  struct Strip {
-    int size = 0;
-    int room = 0;  // pictures it holds
-    UniqueGdiObject color;
-    UniqueGdiObject mask;
-    std::uint32_t* colorBits = nullptr;
-    std::vector<std::uint8_t> maskBits;
-  };
-  bool Put(CImageList& list, Strip& strip, const std::vector<const IconPicture*>& pictures);
+  // Appends one strip's pictures to the list (a blank for each null).
+  static bool Put(CImageList& list, const std::vector<const IconPicture*>& pictures);
 
   CImageList m_large;
   CImageList m_small;
-  Strip m_largeStrip;
-  Strip m_smallStrip;
 };
 
 }  // namespace ol

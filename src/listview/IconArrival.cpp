@@ -64,8 +64,7 @@ void CIconArrival::Begin(bool rescaled) {
   m_fetcher.Stop();
   EnsureWindow();
   ::KillTimer(m_window->Handle(), kWorkTimer);
-  const IconSizes sizes = ImageListSizes(m_large, m_small);
-  if (!m_cache || !(m_cache->Sizes() == sizes)) m_cache = std::make_shared<CIconCache>(sizes);
+  const IconSizes sizes = Cache().Sizes();
   m_placeLarge = std::make_unique<CPicturePlacer>(sizes.large);
   m_placeSmall = std::make_unique<CPicturePlacer>(sizes.small);
   TargetIcons loading;

@@ -321,7 +321,9 @@ TEST_F(IconArrivalTest, ASecondStartTakesThePicturesFromTheCacheAndOnlyChangedTa
   const auto start = [&](const std::function<void(LauncherHarness&)>& meanwhile = nullptr) {
     LauncherHarness launcher;
     EXPECT_TRUE(WriteFileBytes(launcher.DataPath(), data));
-    if (cache) EXPECT_TRUE(WriteFileBytes(launcher.Dir() / "LaunchIcons.cache", *cache));
+    if (cache) {
+      EXPECT_TRUE(WriteFileBytes(launcher.Dir() / "LaunchIcons.cache", *cache));
+    }
     const int before = calls.Extractions();
     EXPECT_TRUE(launcher.Start());
     ExpectEveryIconIn(launcher, m_noIcon, others);
@@ -359,7 +361,7 @@ TEST_F(IconArrivalTest, ASecondStartTakesThePicturesFromTheCacheAndOnlyChangedTa
 
   // A cache cut short, or another program's file, is ignored and made anew; one made at another
   // display scale holds that scale's pictures, and is of no use at this one.
-  for (const std::string damaged : {cache->substr(0, cache->size() / 2), data}) {
+  for (const std::string& damaged : {cache->substr(0, cache->size() / 2), data}) {
     cache = damaged;
     EXPECT_EQ(start(), there());
     EXPECT_TRUE(ol::CIconCache({32, 16}).Read(*cache));
