@@ -48,10 +48,11 @@ TargetLook LookAtTarget(const std::string& stored, char launcherDrive, CIconCach
 struct CIconFetcher::Run {
   std::mutex lock;
   bool stop = false;
-  bool posted = false;
+  bool posted = false;  // the message is on its way: the window has not heard it yet
   int fetching = 0;  // jobs taken by a thread and not yet handed over
   CIconFetchOrder order;
   std::deque<Result> results;
+  bool going = false;  // the threads have been started (the window's thread alone asks)
   // Set before the threads start, never changed after.
   std::vector<Job> jobs;
   char launcherDrive = 0;
@@ -65,8 +66,8 @@ struct CIconFetcher::Run {
   }
 };
 
-void CIconFetcher::Start(std::vector<Job> jobs, char launcherDrive, std::shared_ptr<CIconCache> cache, int threads,
-                         HWND window, UINT message) {
+void CIconFetcher::Prepare(std::vector<Job> jobs, char launcherDrive, std::shared_ptr<CIconCache> cache, HWND window,
+                           UINT message) {
   Stop();
   auto run = std::make_shared<Run>();
   run->order.Reset(static_cast<int>(jobs.size()));
@@ -75,14 +76,19 @@ void CIconFetcher::Start(std::vector<Job> jobs, char launcherDrive, std::shared_
   run->cache = std::move(cache);
   run->window = window;
   run->message = message;
-  m_run = run;
-  threads = std::clamp(threads, 1, std::max(1, static_cast<int>(run->jobs.size())));
+  m_run = std::move(run);
+}
+
+void CIconFetcher::Go(int threads) {
+  if (!m_run || m_run->going) return;
+  m_run->going = true;
+  threads = std::clamp(threads, 1, std::max(1, static_cast<int>(m_run->jobs.size())));
   for (int i = 0; i < threads; ++i) {
     {
       std::lock_guard<std::mutex> guard(g_threadsLock);
       ++g_threads;
     }
-    std::thread([run] { Fetch(run); }).detach();
+    std::thread([run = m_run] { Fetch(run); }).detach();
   }
 }
 
@@ -140,8 +146,13 @@ std::vector<CIconFetcher::Result> CIconFetcher::Take(std::size_t most) {
     taken.push_back(std::move(m_run->results.front()));
     m_run->results.pop_front();
   }
-  if (m_run->results.empty()) m_run->posted = false;
   return taken;
+}
+
+void CIconFetcher::Heard() {
+  if (!m_run) return;
+  std::lock_guard<std::mutex> guard(m_run->lock);
+  m_run->posted = false;
 }
 
 bool CIconFetcher::Busy() const {

@@ -48,17 +48,21 @@ class CIconFetcher {
   CIconFetcher(const CIconFetcher&) = delete;
   CIconFetcher& operator=(const CIconFetcher&) = delete;
 
-  // Looks at every job's target on `threads` threads, and posts `message` to `window` whenever
-  // results wait and no such message is on its way. A run still going is stopped first.
-  void Start(std::vector<Job> jobs, char launcherDrive, std::shared_ptr<CIconCache> cache, int threads, HWND window,
-             UINT message);
+  // Takes a run's jobs; a run still going is stopped first. Go() starts the threads.
+  void Prepare(std::vector<Job> jobs, char launcherDrive, std::shared_ptr<CIconCache> cache, HWND window,
+               UINT message);
+  // Looks at every job's target on `threads` threads, and posts the message to the window
+  // whenever results wait and no such message is on its way. Once per run.
+  void Go(int threads);
   // These jobs (on screen now) are fetched before the rest.
   void PutFirst(std::vector<int> jobs);
   // The job is not wanted any more (its shortcuts went, or it was fetched on the window's
   // thread).
   void Drop(int job);
-  // Up to `most` results, in the order they were fetched. Taking the last one lets the next
-  // result post the message again.
+  // The window has received the message: the next result posts it again. So one message at
+  // most is on its way, however long the window takes over the results.
+  void Heard();
+  // Up to `most` results, in the order they were fetched.
   std::vector<Result> Take(std::size_t most);
   // True while jobs are still to be fetched, or results wait to be taken.
   bool Busy() const;

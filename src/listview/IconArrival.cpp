@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <string_view>
 #include <unordered_map>
 
 #include "catalogue/CatalogueIcons.h"
@@ -21,13 +22,18 @@ namespace ol {
 namespace {
 
 // A fetching thread's word that results wait, and the arrival's own turn to go on with them.
-constexpr UINT kWorkMessage = WM_APP + 1;
+constexpr UINT kResultsMessage = WM_APP + 1;
+constexpr UINT kWorkMessage = WM_APP + 2;
 constexpr UINT_PTR kWorkTimer = 1;
 
 // How long one batch may keep the window's thread from its input, and how many results are
 // taken at a time within it.
 constexpr auto kBatchTime = std::chrono::milliseconds(20);
 constexpr std::size_t kTakeAtOnce = 8;
+
+// With the pictures on screen known, the rest wait until the window is up: shown, painted and
+// idle once (its bars brought up to date).
+constexpr auto kFirstTurnAfter = std::chrono::milliseconds(60);
 
 std::atomic<int> g_threadsForTesting{0};
 
@@ -37,13 +43,23 @@ CIconArrival::~CIconArrival() { Stop(); }
 
 void CIconArrival::SetThreadsForTesting(int threads) { g_threadsForTesting = threads; }
 
+int CIconArrival::FetchingThreads() {
+  return g_threadsForTesting > 0 ? g_threadsForTesting.load() : CIconFetcher::ThreadsForThisMachine();
+}
+
 CIconArrival::CIconArrival(const CListCtrl& list, CImageList& large, CImageList& small)
     : m_list(list), m_large(large), m_small(small), m_launcherDrive(GetLauncherDirectory().c_str()[0]) {}
 
 void CIconArrival::EnsureWindow() {
   if (m_window) return;
   m_window = std::make_unique<CMessageWindow>([this](UINT message, WPARAM wParam) {
-    if (message != kWorkMessage && !(message == WM_TIMER && wParam == kWorkTimer)) return;
+    if (message == kResultsMessage) {
+      m_fetcher.Heard();
+    } else if (message == kWorkMessage) {
+      m_bTurnPosted = false;
+    } else if (!(message == WM_TIMER && wParam == kWorkTimer)) {
+      return;
+    }
     try {
       OnWork();
     } catch (...) {
@@ -82,25 +98,30 @@ void CIconArrival::Begin(bool rescaled) {
   m_bRefilling = false;
   m_onScreen.clear();
   m_bNoIconSeen = false;
-  std::unordered_map<std::string, int> programJobOf;
+  // Keyed by the records' own targets: no record goes while the jobs are made.
+  const int count = m_list.GetItemCount();
+  std::unordered_map<std::string_view, int> programJobOf(static_cast<std::size_t>(std::max(count, 0)));
   std::vector<CIconFetcher::Job> jobs;
-  for (int i = 0; i < m_list.GetItemCount(); ++i) {
+  m_jobs.reserve(static_cast<std::size_t>(std::max(count, 0)));
+  jobs.reserve(m_jobs.capacity());
+  for (int i = 0; i < count; ++i) {
     const CShortcut* record = RecordAt(m_list, i);
     if (record == nullptr) continue;
     const bool program = record->IsProgram();
     const int position = record->m_nIconIndex;
     if (program && (position < kFirstTargetImage || position >= static_cast<int>(m_slots.size()))) continue;
     if (!program && !OnAnotherDrive(record->m_strTarget, m_launcherDrive)) continue;  // found where stored
-    auto& jobOf = program ? programJobOf : m_folderJobOf;
-    const auto [found, added] = jobOf.try_emplace(record->m_strTarget, static_cast<int>(m_jobs.size()));
-    if (added) {
+    const int next = static_cast<int>(m_jobs.size());
+    const int job = program ? programJobOf.try_emplace(record->m_strTarget, next).first->second
+                            : m_folderJobOf.try_emplace(record->m_strTarget, next).first->second;
+    if (job == next) {
       m_jobs.push_back({record->m_strTarget, {}, nullptr, false, !program});
       jobs.push_back({record->m_strTarget, program});
     }
     if (!program) continue;
-    m_jobs[static_cast<std::size_t>(found->second)].positions.push_back(position);
+    m_jobs[static_cast<std::size_t>(job)].positions.push_back(position);
     Slot& slot = m_slots[static_cast<std::size_t>(position)];
-    slot.job = found->second;
+    slot.job = job;
     if (rescaled) {
       // The replaced lists hold a picture there unless it was still to come.
       const bool tracked = static_cast<std::size_t>(position) < before.size() && before[position].job >= 0;
@@ -113,8 +134,9 @@ void CIconArrival::Begin(bool rescaled) {
     return;
   }
   // What the cache knows goes in at once: on screen with the first paint, the rest a batch at a
-  // time (by the strip, into fresh lists that then take the current ones' place); the fetching
-  // threads then only check that the targets have not changed.
+  // time (by the strip, into fresh lists that then take the current ones' place) once the
+  // window is up; the fetching threads then only check that the targets have not changed, and
+  // start then too, unless a picture on screen waits for them.
   bool known = false;
   for (Job& job : m_jobs) {
     const std::optional<CIconCache::Entry> entry = job.folder ? std::nullopt : m_cache->Find(TargetOf(job.target));
@@ -124,10 +146,13 @@ void CIconArrival::Begin(bool rescaled) {
   }
   m_knownNext = m_jobs.size();
   m_bRefilling = known;
-  const int threads = g_threadsForTesting > 0 ? g_threadsForTesting.load() : CIconFetcher::ThreadsForThisMachine();
-  m_fetcher.Start(std::move(jobs), m_launcherDrive, m_cache, threads, m_window->Handle(), kWorkMessage);
+  m_fetcher.Prepare(std::move(jobs), m_launcherDrive, m_cache, m_window->Handle(), kResultsMessage);
   PutOnScreenFirst();
-  if (known) GoOnLater();
+  if (known) {
+    ::SetTimer(m_window->Handle(), kWorkTimer, static_cast<UINT>(kFirstTurnAfter.count()), nullptr);
+  } else {
+    m_fetcher.Go(FetchingThreads());
+  }
 }
 
 CIconArrival::Slot* CIconArrival::SlotOf(int position) {
@@ -249,6 +274,7 @@ void CIconArrival::PutOnScreenFirst() {
   if (changed) ::InvalidateRect(m_list.GetSafeHwnd(), nullptr, FALSE);
   std::sort(onScreen.begin(), onScreen.end());
   m_onScreen = std::move(onScreen);
+  if (!waiting.empty()) m_fetcher.Go(FetchingThreads());
   m_fetcher.PutFirst(std::move(waiting));
 }
 
@@ -262,6 +288,7 @@ bool CIconArrival::OnScreenIn() const {
 void CIconArrival::OnWork() {
   if (!m_bBusy) return;
   ::KillTimer(m_window->Handle(), kWorkTimer);
+  m_fetcher.Go(FetchingThreads());
   const auto start = std::chrono::steady_clock::now();
   bool changed = false;  // a picture on screen changed: the list paints again
   for (;;) {
@@ -280,10 +307,14 @@ void CIconArrival::OnWork() {
 
 void CIconArrival::GoOnLater() {
   // More to do than one batch takes. With nothing else waiting, the next batch follows at once
-  // (a posted message); with input, a paint or a timer waiting, once the window has seen to
-  // them (a timer's turn comes after all of those; a posted message's before).
+  // (a posted message, behind whatever others posted before it); with input, a paint or a
+  // timer waiting, once the window has seen to them (a timer's turn comes after all of those;
+  // a posted message's before). One turn at a time is on its way, so messages that others
+  // post never wait behind more than it.
+  if (m_bTurnPosted) return;
   if (HIWORD(::GetQueueStatus(QS_INPUT | QS_PAINT | QS_TIMER | QS_HOTKEY)) == 0 &&
       ::PostMessageA(m_window->Handle(), kWorkMessage, 0, 0)) {
+    m_bTurnPosted = true;
     return;
   }
   ::SetTimer(m_window->Handle(), kWorkTimer, USER_TIMER_MINIMUM, nullptr);

@@ -106,6 +106,7 @@ class CIconArrival {
     bool gone = false;               // its shortcut went
   };
 
+  static int FetchingThreads();
   void Begin(bool rescaled);
   void EnsureWindow();
   // A batch of results put in, and known pictures placed; goes on later while any wait.
@@ -158,6 +159,7 @@ class CIconArrival {
   CImageList m_oldLarge;
   CImageList m_oldSmall;
   bool m_bBusy = false;
+  bool m_bTurnPosted = false;      // the arrival's own message is on its way
   bool m_bNoIconSeen = false;      // some record still carries the position of an iconless target
 };
 
