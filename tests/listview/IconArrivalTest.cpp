@@ -375,3 +375,23 @@ TEST_F(IconArrivalTest, ASecondStartTakesThePicturesFromTheCacheAndOnlyChangedTa
   EXPECT_TRUE(ol::CIconCache({48, 24}).Read(*cache));
   EXPECT_EQ(start(), there()) << "at 100 % again";
 }
+
+TEST_F(IconArrivalTest, OneWordOfWaitingResultsIsOnItsWayHoweverLongTheWindowTakes) {
+  // A window's thread that takes results for a long turn without looking at its queue, as a
+  // turn putting pictures in does, finds one word waiting at the end, not one per emptying.
+  constexpr UINT kWord = WM_APP + 7;
+  const HWND window = ::CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  std::vector<ol::CIconFetcher::Job> jobs;
+  for (int t = 0; t < 100; ++t) jobs.push_back({m_dir / ("Targets\\t" + std::to_string(t) + ".exe"), true});
+  ol::CIconFetcher fetcher;
+  fetcher.Prepare(std::move(jobs), 'C', std::make_shared<ol::CIconCache>(ol::IconSizes{}), window, kWord);
+  fetcher.Go(2);
+  std::size_t taken = 0;
+  while (fetcher.Busy()) taken += fetcher.Take(8).size(), ::Sleep(1);
+  EXPECT_EQ(taken, 100u);
+  MSG msg;
+  int words = 0;
+  while (::PeekMessageA(&msg, window, kWord, kWord, PM_REMOVE)) ++words;
+  EXPECT_EQ(words, 1);
+  ::DestroyWindow(window);
+}
