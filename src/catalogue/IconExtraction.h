@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "catalogue/IconPicture.h"
@@ -34,6 +35,9 @@ class CIconCalls {
   virtual void ExtractAtSystemSizes(const std::string& path, HICON* large, HICON* small);
   // SHGetFileInfoA: the shell's icon for the file's type at the system's large or small size.
   virtual HICON TypeIcon(const std::string& path, bool small);
+  // The file's first icon read from its resources without the shell, where that is certainly
+  // the shell's answer (ReadProgramFileIcons); nothing otherwise.
+  virtual std::optional<TargetPictures> ReadProgramFile(const std::string& path, IconSizes sizes);
 };
 
 // The calls the program uses.

@@ -38,6 +38,8 @@ TargetLook LookAtTarget(const std::string& stored, char launcherDrive, CIconCach
   if (!fresh) {
     if (const auto known = cache->Find(where); known && known->stamp == stamp) return {where, known->pictures};
   }
+  // Most programs' icons are read straight from the file; the shell extracts the rest.
+  if (auto read = IconCalls().ReadProgramFile(where, cache->Sizes())) return {where, cache->Remember(where, stamp, &*read)};
   const TargetIcons icons = ExtractTargetIcons(where, cache->Sizes());
   const auto pictures = PicturesOfIcons(icons, cache->Sizes());
   // A file that could not be read at all is asked again next time, not remembered as iconless.

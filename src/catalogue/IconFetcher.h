@@ -2,7 +2,8 @@
 // catalogue's icons arrive. The window's thread hands over the distinct targets (one job each),
 // says which jobs are on screen, and takes the results back in small batches when a posted
 // message tells it some wait. Each thread looks at its target (one attribute read), takes the
-// pictures from the icon cache when the target is unchanged, and extracts them otherwise.
+// pictures from the icon cache when the target is unchanged, and otherwise reads them from the
+// program file (most programs) or has the shell extract them.
 //
 // The window's thread never waits for these threads: an extraction cannot be cancelled, and
 // on a switched-off network share it takes the network's time-out. A run that is stopped or
@@ -25,7 +26,7 @@ namespace ol {
 // Where a shortcut's target is on this computer (WhereOnThisComputer: a removable drive may
 // have another letter here, `launcherDrive` being the launcher's own), and, unless `cache` is
 // null (a folder), its pictures: from the cache when the file's stamp is the one the cache
-// knows (unless `fresh`), else extracted and given to the cache.
+// knows (unless `fresh`), else read from the program file or extracted, and given to the cache.
 struct TargetLook {
   std::string where;              // empty: the target is not there
   CIconCache::Pictures pictures;  // null: not there, or no icon in it

@@ -1,16 +1,19 @@
-// Feeds arbitrary bytes to the data-file reader and to the icon cache's reader. Every record it hands out must be complete
-// and its own copy; writing the records and reading them back must give the same records.
+// Feeds arbitrary bytes to the data-file reader, the icon cache's reader and the reader of a
+// program file's icons. Every record it hands out must be complete and its own copy; writing
+// the records and reading them back must give the same records.
 // The UTF-8 test that decides whether the file needs converting must agree with itself when
 // the bytes are cut in two at a character's start, and count no more characters than bytes.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "catalogue/DataFileFormat.h"
 #include "catalogue/IconCache.h"
+#include "catalogue/ProgramFileIcons.h"
 #include "util/Utf8.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -43,6 +46,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       std::abort();
     }
   }
+
+  // A program file's icons: any bytes are read or refused, never a crash or a read outside them.
+  const auto within = [&bytes](std::uint64_t offset, std::size_t count, void* into) {
+    if (offset > bytes.size() || count > bytes.size() - offset) return false;
+    std::memcpy(into, bytes.data() + offset, count);
+    return true;
+  };
+  ol::ReadProgramFileIcons(within, {32, 16});
 
   // The icon cache: any bytes are read or refused, never a crash or a huge allocation.
   // Pictures of one pixel keep whole caches within the fuzzer's reach.

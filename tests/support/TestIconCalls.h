@@ -34,6 +34,8 @@ class TestIconCalls : public ol::CIconCalls {
 
   bool Stamp(const std::string& path, ol::FileStamp* stamp) override;
   HRESULT DefaultExtract(const std::string& path, ol::IconSizes sizes, HICON* large, HICON* small) override;
+  // Every icon comes through the shell's calls above, where it can be counted and held.
+  std::optional<ol::TargetPictures> ReadProgramFile(const std::string&, ol::IconSizes) override { return std::nullopt; }
 
  private:
   // Waits while held, but never on the window's thread; true for an extraction to decline.
