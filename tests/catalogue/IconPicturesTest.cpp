@@ -18,19 +18,17 @@ TEST(TargetIcons, AProgramGivesBothSizesAndMissingTargetsAndFilesWithoutIconsNon
   EXPECT_FALSE(ExtractTargetIcons(dir / "gone.exe", {32, 16}).Any());
   EXPECT_FALSE(ExtractTargetIcons("", {32, 16}).Any());
 
-  // Read from the program file without the shell: the system's own image at each size exactly
-  // (the one it takes for that size alone), at each display scale's sizes, or nothing (the
-  // shell is asked then).
+  // Read from the program file without the shell: at each display scale's sizes, what the
+  // system takes for each size alone, or nothing (the shell is asked then).
   int read = 0;
-  for (const std::string& program : {RecorderPath(), std::string("C:\\windows\\notepad.exe"), dir / "notes.txt",
-                                     dir / "gone.exe"}) {
+  for (const std::string& program : {RecorderPath(), std::string("C:\\windows\\notepad.exe"), dir / "notes.txt"}) {
     for (const IconSizes sizes : {IconSizes{32, 16}, IconSizes{48, 24}, IconSizes{40, 20}, IconSizes{64, 32}}) {
-      const std::optional<TargetPictures> direct = IconCalls().ReadProgramFile(program, sizes);
-      if (!direct) continue;
-      ++read;
       TargetIcons system;
       system.large.Reset(IconCalls().ExtractAtSize(program, sizes.large));
       system.small.Reset(IconCalls().ExtractAtSize(program, sizes.small));
+      const std::optional<TargetPictures> direct = IconCalls().ReadProgramFile(program, sizes);
+      if (!direct) continue;
+      ++read;
       EXPECT_EQ(direct, PicturesOfIcons(system, sizes)) << program << " at " << sizes.large;
     }
   }

@@ -100,13 +100,9 @@ LauncherHarness::~LauncherHarness() {
 
 bool LauncherHarness::Start(bool waitForIcons) {
   m_started = m_app.InitInstance();
-  if (m_started) {
-    m_frame = m_app.m_pMainWnd->m_hWnd;
-  } else {
-    // Says whether the system refused a window (no desktop to make it on) or the launcher failed.
-    std::printf("the launcher did not start: last error %lu, desktop window %p\n", ::GetLastError(),
-                static_cast<void*>(::GetDesktopWindow()));
-  }
+  if (m_started) m_frame = m_app.m_pMainWnd->m_hWnd;
+  // Whether the system refused a window (no desktop to make it on) or the launcher failed.
+  if (!m_started) std::printf("the launcher did not start: error %lu\n", ::GetLastError());
   PumpMessagesFor(std::chrono::milliseconds(50));
   if (waitForIcons) WaitForIcons();
   return m_started;
