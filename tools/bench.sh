@@ -26,6 +26,12 @@ make_catalogue() {  # count kind file
   done
 }
 
+# Targets of an earlier run are linked afresh when the program has been built again since: the
+# targets are always today's program (its icon's sizes decide how its icon is read).
+for target in "$work"/targets/t*.exe; do
+  [ -e "$target" ] && { [ "$target" -ef "$build/bin/recorder.exe" ] || ln -f "$build/bin/recorder.exe" "$target"; }
+done
+
 declare -A startup_of
 
 row() {  # dpi count kind modes...

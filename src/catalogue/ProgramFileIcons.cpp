@@ -172,16 +172,18 @@ std::optional<TargetPictures> ReadProgramFileIcons(const FileReader& read, IconS
   if (!groups || groups->empty() || !images) return std::nullopt;
   const auto group = file.Data(groups->front().place, 6u + kMostGroupImages * 14u);
   if (!group) return std::nullopt;
+  // Both images chosen before either is read: a file that holds one size only costs no more.
+  const std::array<int, 2> size{sizes.large, sizes.small};
+  const std::array<std::optional<std::uint16_t>, 2> ids{ImageForSize(*group, size[0]), ImageForSize(*group, size[1])};
+  if (!ids[0] || !ids[1]) return std::nullopt;
   std::array<IconPicture, 2> pictures;
   for (int which = 0; which < 2; ++which) {
-    const int size = which == 0 ? sizes.large : sizes.small;
-    const std::optional<std::uint16_t> id = ImageForSize(*group, size);
-    if (!id) return std::nullopt;
+    const std::optional<std::uint16_t>& id = ids[which];
     std::optional<std::vector<std::uint8_t>> data;
     for (const ProgramFile::Entry& image : *images) {
-      if (image.name == *id) data = file.Data(image.place, 64 + static_cast<std::size_t>(size) * size * 5);
+      if (image.name == *id) data = file.Data(image.place, 64 + static_cast<std::size_t>(size[which]) * size[which] * 5);
     }
-    std::optional<IconPicture> picture = data ? DecodeImage(*data, size) : std::nullopt;
+    std::optional<IconPicture> picture = data ? DecodeImage(*data, size[which]) : std::nullopt;
     if (!picture) return std::nullopt;
     pictures[which] = std::move(*picture);
   }
